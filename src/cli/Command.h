@@ -1,0 +1,33 @@
+#pragma once
+// Subcommands of quillmar-cli. Each lives in its own file and registers itself with
+// a static CommandRegistration, so adding one never touches the dispatcher.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qm::cli {
+
+// Options that come before the subcommand name and apply to every subcommand.
+struct GlobalOptions {
+    std::string home;       // --home DIR (empty: the usual data-root rules)
+    std::string connectTo;  // --connect-to SPEC (may hold several entries, comma separated)
+    bool demo = false;      // --demo: start the fake web in-process and route every service host to it
+};
+
+using CommandFn = std::function<int(const GlobalOptions &, std::vector<std::string> args)>;
+
+struct CommandInfo {
+    std::string name;
+    std::string usage;
+    CommandFn run;
+};
+
+std::vector<CommandInfo> &Commands();
+
+struct CommandRegistration {
+    CommandRegistration(std::string name, std::string usage, CommandFn fn) {
+        Commands().push_back({std::move(name), std::move(usage), std::move(fn)});
+    }
+};
+
+}  // namespace qm::cli

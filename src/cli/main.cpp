@@ -1,0 +1,68 @@
+// quillmar-cli: the Quillmar core without a window.
+#include "cli/Command.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace qm::cli {
+std::vector<CommandInfo> &Commands() {
+    static std::vector<CommandInfo> commands;
+    return commands;
+}
+}  // namespace qm::cli
+
+namespace {
+
+void PrintUsage(FILE *to) {
+    std::fprintf(to, "usage: quillmar-cli [--home DIR] [--connect-to SPEC] [--demo] COMMAND [ARGS...]\n\ncommands:\n");
+    auto commands = qm::cli::Commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const auto &a, const auto &b) { return a.name < b.name; });
+    for (const auto &c : commands)
+        std::fprintf(to, "  %-12s %s\n", c.name.c_str(), c.usage.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    qm::cli::GlobalOptions global;
+    if (const char *env = std::getenv("QUILLMAR_CONNECT_TO"))
+        global.connectTo = env;
+
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](const char *name) -> std::string {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "quillmar-cli: %s needs a value\n", name);
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--home") global.home = value("--home");
+        else if (a.rfind("--home=", 0) == 0) global.home = a.substr(7);
+        else if (a == "--connect-to") {
+            std::string v = value("--connect-to");
+            global.connectTo = global.connectTo.empty() || !global.demo ? v : global.connectTo + "," + v;
+        } else if (a.rfind("--connect-to=", 0) == 0) global.connectTo = a.substr(13);
+        else if (a == "--demo") global.demo = true;
+        else if (a == "--help" || a == "-h") { PrintUsage(stdout); return 0; }
+        else break;
+    }
+    if (i >= argc) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    std::string name = argv[i++];
+    std::vector<std::string> args(argv + i, argv + argc);
+    for (const auto &c : qm::cli::Commands())
+        if (c.name == name)
+            return c.run(global, std::move(args));
+    std::fprintf(stderr, "quillmar-cli: unknown command \"%s\"\n\n", name.c_str());
+    PrintUsage(stderr);
+    return 2;
+}
