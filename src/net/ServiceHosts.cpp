@@ -1,0 +1,52 @@
+#include "net/ServiceHosts.h"
+
+namespace qm {
+
+namespace {
+
+// Rows are added by each feature that talks to a service.
+std::vector<ServiceHost> Defaults() {
+    return {
+        {"home", "www.quillmar.example"},
+    };
+}
+
+std::vector<ServiceHost> &Table() {
+    static std::vector<ServiceHost> table = Defaults();
+    return table;
+}
+
+bool SameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const std::vector<ServiceHost> &ServiceHosts() { return Table(); }
+
+std::string ServiceHostFor(std::string_view key) {
+    for (const auto &row : Table())
+        if (SameKey(row.key, key)) return row.host;
+    return {};
+}
+
+bool SetServiceHost(std::string_view key, std::string_view host) {
+    if (host.empty()) return false;
+    for (auto &row : Table())
+        if (SameKey(row.key, key)) {
+            row.host = std::string(host);
+            return true;
+        }
+    return false;
+}
+
+void ResetServiceHosts() { Table() = Defaults(); }
+
+}  // namespace qm
