@@ -8,6 +8,27 @@ namespace {
 std::vector<ServiceHost> Defaults() {
     return {
         {"home", "www.quillmar.example"},
+        // Web search engines and the affiliate network of the sponsored ones.
+        {"altavista", "www.altavista.example"},
+        {"altavista-advanced", "advanced.altavista.example"},
+        {"google", "www.google.example"},
+        {"yahoo-directory", "dir.yahoo.example"},
+        {"netscape", "search.netscape.example"},
+        {"goto", "www.goto.example"},
+        {"sprinks", "www.sprinks.example"},
+        {"hotbot", "www.hotbot.example"},
+        {"infospace", "www.infospace.example"},
+        {"euroseek", "www.euroseek.example"},
+        {"fastsearch", "www.fastsearch.example"},
+        {"msnsearch", "search.msn.example"},
+        {"directhit", "www.directhit.example"},
+        {"aolnetfind", "search.aol.example"},
+        {"findwhat", "www.findwhat.example"},
+        {"nbci", "www.nbci.example"},
+        {"webcrawler", "www.webcrawler.example"},
+        {"opendirectory", "search.opendirectory.example"},
+        {"compuserve", "www.compuserve.example"},
+        {"affiliate", "bfast.affiliate.example"},
     };
 }
 

@@ -1,0 +1,153 @@
+#include "search/ExpandQuery.h"
+
+#include <array>
+
+namespace qm {
+
+const char *SearchModeCaption(SearchMode mode) {
+    switch (mode) {
+    case SearchMode::All: return "All Keywords";
+    case SearchMode::Any: return "Any word";
+    case SearchMode::Exact: return "Exact phrase";
+    case SearchMode::Bool: return "Boolean search";
+    }
+    return "";
+}
+
+namespace {
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    return true;
+}
+
+size_t FindNoCase(std::string_view text, std::string_view pattern) {
+    if (pattern.empty() || pattern.size() > text.size()) return std::string_view::npos;
+    for (size_t i = 0; i + pattern.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < pattern.size() && Upper(text[i + k]) == Upper(pattern[k])) ++k;
+        if (k == pattern.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+// A word is a run of bytes with values 33 to 127; everything else separates words.
+bool IsWordByte(char c) { return static_cast<signed char>(c) > 32; }
+
+template <size_t N>
+std::string JoinWords(std::string_view text, const std::array<std::string_view, N> &dropped,
+                      std::string_view joiner) {
+    // Collect the words first: the joiner follows every kept word that is not the last
+    // word of the query, kept or not.
+    std::string result;
+    size_t i = 0;
+    const size_t n = text.size();
+    std::string_view pending;  // the previous kept word waiting to learn whether it is last
+    bool havePending = false;
+    while (i < n) {
+        while (i < n && !IsWordByte(text[i])) ++i;
+        if (i >= n) break;
+        size_t start = i;
+        while (i < n && IsWordByte(text[i])) ++i;
+        std::string_view word = text.substr(start, i - start);
+        if (havePending) {
+            // A word follows the pending one, so the pending one was not the last.
+            result.append(pending);
+            result.append(joiner);
+            havePending = false;
+        }
+        bool drop = false;
+        for (auto d : dropped)
+            if (EqualNoCase(word, d)) { drop = true; break; }
+        if (!drop) {
+            pending = word;
+            havePending = true;
+        }
+    }
+    if (havePending) result.append(pending);
+    return result;
+}
+
+}  // namespace
+
+std::string PrepareQuery(std::string_view typed) {
+    size_t b = 0, e = typed.size();
+    while (b < e && static_cast<unsigned char>(typed[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(typed[e - 1]) <= 32) --e;
+    std::string q(typed.substr(b, e - b));
+    for (char &c : q)
+        if (c == ' ') c = '+';
+    return q;
+}
+
+std::string ExpandQueryText(SearchMode mode, std::string_view query) {
+    static constexpr std::array<std::string_view, 4> kAnyDropped = {"AND", "&", "NOT", "!"};
+    static constexpr std::array<std::string_view, 4> kExactDropped = {"OR", "&", "NOT", "!"};
+    switch (mode) {
+    case SearchMode::Any: {
+        std::string q(query);
+        for (char &c : q)
+            if (c == '+') c = ' ';
+        return JoinWords(q, kAnyDropped, "+OR+");
+    }
+    case SearchMode::Exact: {
+        std::string q;
+        q.reserve(query.size());
+        for (char c : query) {
+            if (c == '"') continue;
+            q.push_back(c == '+' ? ' ' : c);
+        }
+        return JoinWords(q, kExactDropped, "+AND+");
+    }
+    case SearchMode::Bool:
+    case SearchMode::All:
+    default:
+        return std::string(query);
+    }
+}
+
+std::string ReplaceQueryPlaceholder(std::string_view text, std::string_view value) {
+    size_t at = FindNoCase(text, kQueryPlaceholder);
+    if (at == std::string_view::npos) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + value.size());
+    out.append(text.substr(0, at));
+    out.append(value);
+    out.append(text.substr(at + std::string_view(kQueryPlaceholder).size()));
+    return out;
+}
+
+ExpandedQuery ExpandQuery(const EngineDescriptor &engine, std::string_view query) {
+    ExpandedQuery r;
+    r.sponsored = engine.IsSponsored();
+    r.query = ExpandQueryText(engine.mode, query);
+    switch (engine.mode) {
+    case SearchMode::Any:
+        r.tmpl = r.sponsored ? engine.sponsoredClick : engine.templateAny;
+        break;
+    case SearchMode::Exact:
+        r.tmpl = r.sponsored ? ReplaceQueryPlaceholder(engine.sponsoredClick, "+%22<$QRY>%22")
+                             : engine.templateExact;
+        break;
+    case SearchMode::Bool:
+        r.tmpl = r.sponsored ? engine.sponsoredClick : engine.templateBool;
+        break;
+    case SearchMode::All:
+    default:
+        r.tmpl = r.sponsored ? engine.sponsoredClick : engine.templateAll;
+        break;
+    }
+    if (r.sponsored) {
+        r.serve = engine.sponsoredServe;
+        r.click = ReplaceQueryPlaceholder(r.tmpl, r.query);
+    } else {
+        r.address = ReplaceQueryPlaceholder(r.tmpl, r.query);
+    }
+    return r;
+}
+
+}  // namespace qm
