@@ -1,0 +1,130 @@
+#pragma once
+// A result list as an item model: rows of ResultRow (caption, icon index, sub-items),
+// the list's selection, and the list operations every search page uses (sort by column,
+// select-all toggle, renumber, reverse, delete selected, find).
+//
+// Column 0 shows the caption (the row number); column c > 0 shows sub-item c - 1.
+// The model keeps a hash index of the rows' addresses (lower-cased), so the duplicate
+// test takes the same time however long the list is.
+#include "search/ResultRow.h"
+
+#include <QAbstractTableModel>
+#include <QItemSelectionModel>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qm {
+
+class ResultListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Roles beyond the display text.
+    enum Role { RawTextRole = Qt::UserRole + 1, ImageRole, AddressRole };
+    enum class SortMode { Numeric = 1, Text = 2 };
+
+    // `headers` are the sub-item headers in column order. The address of a row is its
+    // sub-item `urlColumn` when not empty, else its sub-item `locationColumn`.
+    ResultListModel(std::vector<QString> headers, size_t urlColumn, size_t locationColumn,
+                    QObject *parent = nullptr);
+
+    // The web list: "Site", "Location", "Source" (centred), "Description" and "URL".
+    static ResultListModel *CreateWebList(QObject *parent = nullptr);
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+    // Rows.
+    int Count() const { return int(rows_.size()); }
+    const ResultRow &Row(int i) const { return rows_[size_t(i)]; }
+    const std::vector<ResultRow> &Rows() const { return rows_; }
+    // Appends a row; its caption becomes the new number of rows and missing sub-items
+    // are added empty. The row's image is kept as given.
+    void AppendRow(ResultRow row);
+    // Appends a row as given (caption included), e.g. the "Nothing found for" row.
+    void AppendRowAsIs(ResultRow row);
+    // Inserts a copy of a row at `pos` (0 <= pos <= Count), caption unchanged.
+    void InsertRowAt(int pos, ResultRow row);
+    void RemoveRowAt(int row);
+    // Removes the given rows (any order, duplicates ignored).
+    void RemoveRowList(std::vector<int> rowList);
+    void Clear();
+    // Replaces every row (a cache being loaded); captions are kept as given.
+    void ResetRows(std::vector<ResultRow> rows);
+    void SetSubItem(int row, size_t subItem, std::string value);
+    void SetImage(int row, int image);
+    void SetCaption(int row, std::string caption);
+
+    // Address of a row: its URL sub-item when not empty, else its Location.
+    const std::string &AddressOf(int row) const;
+    // True when some row has this address, ignoring ASCII case.
+    bool IsDuplicateUrl(std::string_view address) const;
+
+    // List operations.
+    void RenumberItems();
+    void SortByColumn(int column, SortMode mode = SortMode::Text);
+    void ReverseItems();
+    // Index of the first row whose caption (byCaption) or sub-item `subItem` equals `text`
+    // exactly; -1 when none.
+    int FindItem(std::string_view text, size_t subItem, bool byCaption = false) const;
+    // Deselects all when more than half of the rows are selected, else selects all.
+    // The updating flag is raised meanwhile.
+    void ToggleSelectAll();
+    // Deletes the selected rows and renumbers; nothing when none is selected or when
+    // `confirm` is given and answers false. Returns true when rows were deleted.
+    bool DeleteSelectedItems(const std::function<bool()> &confirm = {});
+
+    // Selection.
+    QItemSelectionModel *Selection() { return &selection_; }
+    const QItemSelectionModel *Selection() const { return &selection_; }
+    std::vector<int> SelectedRows() const;  // ascending
+    int FirstSelectedRow() const;           // -1 when none
+    void SelectRow(int row, bool selected = true);
+    void ClearSelection();
+
+    // The count header of column 1: "N Sites" with 2 or more rows, "1 Site" with one,
+    // "Site" with none. The two words come from the message table.
+    QString CountHeaderText() const;
+    void SetCountWords(QString singular, QString plural);
+    // The hint box: the first selected row's description (sub-item `descriptionColumn`).
+    std::string HintText(size_t descriptionColumn = kDescription) const;
+    // The address of the first selected row; empty when none is selected.
+    std::string SelectedAddress() const;
+    // Puts the first selected row's address on the clipboard; false when none is selected.
+    bool CutSelectedToClipboard() const;
+
+    // While set, the page's change handler does nothing (loading a cache, select all).
+    bool Updating() const { return updating_; }
+    void SetUpdating(bool on) { updating_ = on; }
+
+signals:
+    // Rows were added, removed or changed (not emitted while Updating()).
+    void listChanged();
+
+private:
+    void IndexAdd(const ResultRow &row);
+    void IndexRemove(const ResultRow &row);
+    void HeaderMayHaveChanged(int oldCount);
+    void NormaliseSubItems(ResultRow &row) const;
+    void Reorder(const std::vector<int> &order);  // order[new] = old
+
+    std::vector<QString> headers_;
+    size_t urlColumn_, locationColumn_;
+    std::vector<ResultRow> rows_;
+    std::unordered_map<std::string, int> addressIndex_;  // lower-cased address -> rows
+    QItemSelectionModel selection_;
+    QString singular_ = QStringLiteral("Site"), plural_ = QStringLiteral("Sites");
+    bool updating_ = false;
+};
+
+// Lower-cases ASCII letters only.
+std::string AsciiLower(std::string_view text);
+
+}  // namespace qm
