@@ -1,0 +1,64 @@
+#pragma once
+// The fake web: one loopback HTTP server that imitates every service the program talks to.
+// It dispatches on the Host header: a request for a host of the service-host table goes to
+// the services bound to that key (fakeweb/services/); anything else, and anything those
+// services decline, goes to the generic test behaviours (fakeweb/Generic.cpp).
+// Usable in-process (--demo, tests) or as the quillmar-fakeweb program.
+#include "fakeweb/Service.h"
+
+#include <memory>
+#include <string>
+
+namespace qm::fakeweb {
+
+class Server {
+public:
+    struct Options {
+        int latencyMs = 0;     // added before every answer
+        std::string certFile;  // HTTPS when both files are given (PEM)
+        std::string keyFile;
+        bool withServices = true;  // bind the services of services.list
+    };
+
+    Server();
+    explicit Server(Options options);
+    ~Server();  // stops
+    Server(const Server &) = delete;
+    Server &operator=(const Server &) = delete;
+
+    // Binds a handler besides the registered services (before start()).
+    void addService(std::string hostKey, Handler handler);
+
+    // Listens on 127.0.0.1:port (0: any free port) and serves on background threads.
+    // Returns false when the port cannot be bound.
+    bool start(int port = 0);
+    int port() const;             // 0 when not started
+    std::string address() const;  // "127.0.0.1:PORT"
+    // Wakes silent and slow answers, closes every connection and joins the threads.
+    void stop();
+    bool running() const;
+
+    void setLatencyMs(int ms);
+    // Reads the service-host table again (after a service's host was replaced).
+    void refreshHosts();
+    // Requests answered or being answered since start.
+    size_t requestCount() const;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> d;
+};
+
+// The generic behaviours, for any host: see Generic.cpp for the paths.
+std::optional<Response> GenericResponse(const Request &request);
+
+}  // namespace qm::fakeweb
+
+namespace qm::fakeweb {
+
+// The deterministic body of /bytes?size=N&seed=S: printable, different at every offset
+// within any window, so a lost, repeated or reordered piece shows.
+std::string PatternBytes(size_t size, unsigned seed = 0);
+
+}  // namespace qm::fakeweb

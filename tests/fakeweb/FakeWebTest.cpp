@@ -1,0 +1,115 @@
+#include "fakeweb/Server.h"
+#include "net/ServiceHosts.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <thread>
+
+using qm::fakeweb::Request;
+using qm::fakeweb::Response;
+using qm::fakeweb::Server;
+
+namespace {
+
+httplib::Client Client(const Server &server, const std::string &host = {}) {
+    httplib::Client cli("127.0.0.1", server.port());
+    cli.set_decompress(true);
+    if (!host.empty()) cli.set_default_headers({{"Host", host}});
+    return cli;
+}
+
+}  // namespace
+
+TEST(FakeWeb, DispatchesOnHostAndFallsBackToGenericBehaviours) {
+    qm::ResetServiceHosts();
+    Server server;
+    server.addService("home", [](const Request &r) -> std::optional<Response> {
+        if (r.path == "/mine") return Response::Text("mine:" + r.param("q") + ":" + r.host);
+        return std::nullopt;
+    });
+    ASSERT_TRUE(server.start());
+    ASSERT_GT(server.port(), 0);
+
+    auto home = Client(server, "WWW.Quillmar.Example:8080");
+    auto r = home.Get("/mine?q=a%20b%26c");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->body, "mine:a b&c:www.quillmar.example");
+    // Declined by the service: generic behaviours still answer on that host.
+    r = home.Get("/status/503");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 503);
+    // Another host never reaches the service.
+    auto other = Client(server, "elsewhere.example");
+    r = other.Get("/mine");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 404);
+
+    // A service follows its host when the table changes.
+    ASSERT_TRUE(qm::SetServiceHost("home", "moved.quillmar.example"));
+    server.refreshHosts();
+    auto moved = Client(server, "moved.quillmar.example");
+    r = moved.Get("/mine?q=x");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->body, "mine:x:moved.quillmar.example");
+    r = home.Get("/mine");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 404);
+    qm::ResetServiceHosts();
+}
+
+TEST(FakeWeb, GenericBodiesArriveAsAnnounced) {
+    Server server;
+    ASSERT_TRUE(server.start());
+    auto cli = Client(server);
+
+    auto r = cli.Get("/bytes?size=70000&seed=3&encoding=gzip");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->get_header_value("Content-Encoding"), "gzip");
+    EXPECT_EQ(r->body, qm::fakeweb::PatternBytes(70000, 3));
+
+    r = cli.Get("/bytes?size=50000&chunked=1&piece=777");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->get_header_value("Transfer-Encoding"), "chunked");
+    EXPECT_EQ(r->body, qm::fakeweb::PatternBytes(50000));
+
+    r = cli.Get("/bytes?size=100");
+    ASSERT_TRUE(r);
+    EXPECT_FALSE(r->has_header("Content-Encoding"));  // never compressed on its own
+
+    r = cli.Get("/redirect?to=/x&status=301&cookie=a%3D1&cookie=b%3D2");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 301);
+    EXPECT_EQ(r->get_header_value("Location"), "/x");
+    EXPECT_EQ(r->get_header_value_count("Set-Cookie"), 2u);
+
+    // Announced 5000 bytes, sends 2000, closes: the client must see a failure.
+    r = cli.Get("/drop?size=5000&after=2000");
+    EXPECT_FALSE(r);
+
+    EXPECT_NE(qm::fakeweb::PatternBytes(100, 1), qm::fakeweb::PatternBytes(100, 2));
+}
+
+TEST(FakeWeb, StopEndsSilentAnswersAndLatencyDelays) {
+    auto server = std::make_unique<Server>(Server::Options{.latencyMs = 300});
+    ASSERT_TRUE(server->start());
+    auto cli = Client(*server);
+    auto t0 = std::chrono::steady_clock::now();
+    auto r = cli.Get("/");
+    ASSERT_TRUE(r);
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(300));
+
+    std::thread waiter([port = server->port()] {
+        httplib::Client c("127.0.0.1", port);
+        c.set_read_timeout(60);
+        auto res = c.Get("/silent");
+        EXPECT_FALSE(res && res->status == 200);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    t0 = std::chrono::steady_clock::now();
+    server->stop();
+    waiter.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+    EXPECT_FALSE(server->running());
+}
