@@ -29,6 +29,8 @@ std::vector<ServiceHost> Defaults() {
         {"opendirectory", "search.opendirectory.example"},
         {"compuserve", "www.compuserve.example"},
         {"affiliate", "bfast.affiliate.example"},
+        // The partner search form of exported result pages.
+        {"partner-search", "search.partner.example"},
     };
 }
 

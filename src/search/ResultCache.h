@@ -1,0 +1,85 @@
+#pragma once
+// Result caches: every finished search leaves its list on disk, named after its query, so
+// that choosing the same query again from the query box's history shows the old results
+// without going to the network.
+//
+// A cache is a list file: per row its sub-items, one per line, then its image index in
+// decimal, each line ending in CR LF. The row number is not stored.
+#include "search/ResultRow.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// Cache modes of the options ("$WEB_CacheMode").
+enum class CacheMode { Always = 0, CurrentSession = 1, Never = 2 };
+CacheMode CacheModeFromInt(long value);
+
+extern const char *const kWebCacheExtension;  // ".webcache"
+extern const char *const kWebCacheFolder;     // "WEBSearch"
+extern const char *const kWebHistoryFile;     // "ComboBox_WEB.INI"
+
+// The query as a search uses it: the text trimmed, every blank replaced by "+".
+std::string SearchQueryOf(std::string_view boxText);
+
+// Makes a file name usable: the first "://" becomes "...", then every / " : * ? \ < > |
+// becomes ".". The result never leaves the folder it is joined to.
+std::string NormaliseListFileName(std::string_view name);
+
+// The cache file name of a query box text: the query, the extension, normalised.
+// ".webcache" alone when the box is empty.
+std::string CacheFileName(std::string_view boxText, std::string_view extension = kWebCacheExtension);
+
+// Writes the rows as a list file of records of `fieldCount` sub-items plus the image line.
+// Rows with another number of sub-items are skipped. Line breaks inside a field are
+// written as blanks, so a record always keeps its number of lines.
+std::string EncodeResultList(const std::vector<ResultRow> &rows, size_t fieldCount = 5);
+bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path, size_t fieldCount = 5);
+
+// Reads a list file. Row captions are rebuilt as 1-based numbers (`numberRows`) or left
+// empty. An incomplete last record and a last line without a line break are dropped.
+// False when the file cannot be read.
+std::vector<ResultRow> DecodeResultList(std::string_view bytes, size_t fieldCount = 5, bool numberRows = true);
+bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows, size_t fieldCount = 5,
+                    bool numberRows = true);
+
+// Deletes every plain file directly in `folder` whose name ends in `extension` (ASCII case
+// ignored). Returns how many were deleted.
+int DeleteCacheFiles(const std::string &folder, std::string_view extension);
+
+// The web page's caches, in `cacheRoot` + "/WEBSearch".
+class WebResultCache {
+public:
+    explicit WebResultCache(std::string cacheRoot);
+
+    std::string Folder() const;
+    std::string PathFor(std::string_view boxText) const;
+
+    // At the end of a web search: writes the list under the query's name when the disk
+    // cache is on. True when written (or when nothing had to be written).
+    bool Write(const std::vector<ResultRow> &rows, std::string_view boxText, bool useDiskCache) const;
+
+    // What a change of the query box did.
+    enum class Recall { Nothing, DeletedEmptyName, Refused, Loaded };
+
+    struct Hooks {
+        std::function<bool()> searching;        // a web search runs
+        std::function<void()> endSearch;        // end it (it writes its own cache)
+        std::function<bool()> verifying;        // a verification runs: no load
+        std::function<void(std::vector<ResultRow> &&)> show;  // replace the list's rows
+    };
+
+    // Change or click of the query box.
+    Recall OnQueryBoxChanged(std::string_view boxText, CacheMode mode, const Hooks &hooks) const;
+
+    // At the end of a run, modes "Only current session" and "Never" delete every cache.
+    int EndOfRun(CacheMode mode) const;
+
+private:
+    std::string root_;
+};
+
+}  // namespace qm
