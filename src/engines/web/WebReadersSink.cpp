@@ -1,0 +1,124 @@
+#include "engines/web/WebReadersSink.h"
+
+#include <QString>
+
+#include "toolkit/DisplayText.h"
+
+namespace qm {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+    return out;
+}
+
+std::string Utf8(std::string_view bytes) { return DisplayText(bytes).toStdString(); }
+
+void JsonString(std::string &out, std::string_view bytes) {
+    static const char *hex = "0123456789abcdef";
+    out += '"';
+    for (unsigned char c : Utf8(bytes)) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    out += "\\u00";
+                    out += hex[c >> 4];
+                    out += hex[c & 15];
+                } else {
+                    out += char(c);
+                }
+        }
+    }
+    out += '"';
+}
+
+void TsvField(std::string &out, std::string_view bytes) {
+    for (char c : Utf8(bytes)) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '\t': out += "\\t"; break;
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            default: out += c;
+        }
+    }
+}
+
+const std::string &SubItem(const ResultRow &row, size_t i) {
+    static const std::string empty;
+    return i < row.subItems.size() ? row.subItems[i] : empty;
+}
+
+}  // namespace
+
+bool CollectingSink::IsDuplicateUrl(std::string_view url) const {
+    return addresses_.count(Lower(url)) != 0;
+}
+
+bool CollectingSink::AddResult(ResultRow row) {
+    row.caption = std::to_string(rows_.size() + 1);
+    row.image = -1;
+    row.subItems.resize(5);
+    addresses_.insert(Lower(row.Address()));
+    rows_.push_back(std::move(row));
+    return limit == 0 || rows_.size() < limit;
+}
+
+bool CollectingSink::KeepReading() {
+    ++pumps;
+    return stopAtPump == 0 || pumps < stopAtPump;
+}
+
+void CollectingSink::ClearRows() {
+    rows_.clear();
+    addresses_.clear();
+}
+
+std::string FormatParseJson(const std::vector<ResultRow> &rows, const std::vector<std::string> &pages) {
+    static const char *keys[] = {"site", "location", "source", "description", "url"};
+    std::string out = "{\"rows\": [";
+    for (size_t r = 0; r < rows.size(); ++r) {
+        out += r ? ",\n  {" : "\n  {";
+        for (size_t i = 0; i < 5; ++i) {
+            if (i) out += ", ";
+            out += '"';
+            out += keys[i];
+            out += "\": ";
+            JsonString(out, SubItem(rows[r], i));
+        }
+        out += '}';
+    }
+    out += rows.empty() ? "],\n \"pages\": [" : "\n ],\n \"pages\": [";
+    for (size_t p = 0; p < pages.size(); ++p) {
+        out += p ? ",\n  " : "\n  ";
+        JsonString(out, pages[p]);
+    }
+    out += pages.empty() ? "]}\n" : "\n ]}\n";
+    return out;
+}
+
+std::string FormatParseTsv(const std::vector<ResultRow> &rows, const std::vector<std::string> &pages) {
+    std::string out;
+    for (const auto &row : rows) {
+        for (size_t i = 0; i < 5; ++i) {
+            if (i) out += '\t';
+            TsvField(out, SubItem(row, i));
+        }
+        out += '\n';
+    }
+    for (const auto &page : pages) {
+        TsvField(out, page);
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace qm
