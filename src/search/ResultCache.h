@@ -25,30 +25,18 @@ extern const char *const kWebHistoryFile;     // "ComboBox_WEB.INI"
 // The query as a search uses it: the text trimmed, every blank replaced by "+".
 std::string SearchQueryOf(std::string_view boxText);
 
-// Makes a file name usable: the first "://" becomes "...", then every / " : * ? \ < > |
-// becomes ".". The result never leaves the folder it is joined to.
-std::string NormaliseListFileName(std::string_view name);
-
-// The cache file name of a query box text: the query, the extension, normalised.
-// ".webcache" alone when the box is empty.
+// The cache file name of a query box text: the query and the extension, normalised as a
+// list file name (toolkit/ListFile.h). ".webcache" alone when the box is empty.
 std::string CacheFileName(std::string_view boxText, std::string_view extension = kWebCacheExtension);
 
-// Writes the rows as a list file of records of `fieldCount` sub-items plus the image line.
-// Rows with another number of sub-items are skipped. Line breaks inside a field are
-// written as blanks, so a record always keeps its number of lines.
-std::string EncodeResultList(const std::vector<ResultRow> &rows, size_t fieldCount = 5);
-bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path, size_t fieldCount = 5);
-
-// Reads a list file. Row captions are rebuilt as 1-based numbers (`numberRows`) or left
-// empty. An incomplete last record and a last line without a line break are dropped.
-// False when the file cannot be read.
-std::vector<ResultRow> DecodeResultList(std::string_view bytes, size_t fieldCount = 5, bool numberRows = true);
-bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows, size_t fieldCount = 5,
-                    bool numberRows = true);
-
-// Deletes every plain file directly in `folder` whose name ends in `extension` (ASCII case
-// ignored). Returns how many were deleted.
-int DeleteCacheFiles(const std::string &folder, std::string_view extension);
+// The web list's cache files: records of the five sub-items and the image index (the list
+// file format of toolkit/ListFile.h). Rows are numbered 1..n on loading. Rows without five
+// sub-items are not written.
+std::string EncodeResultList(const std::vector<ResultRow> &rows);
+std::vector<ResultRow> DecodeResultList(std::string_view bytes);
+bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path);
+// False (rows untouched) when the file is missing or unreadable.
+bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows);
 
 // The web page's caches, in `cacheRoot` + "/WEBSearch".
 class WebResultCache {
