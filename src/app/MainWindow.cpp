@@ -1,0 +1,389 @@
+#include "app/MainWindow.h"
+
+#include "app/Browser.h"
+#include "app/Dialogs.h"
+#include "app/FeatureBindings.h"
+#include "app/Pages.h"
+#include "app/SideBar.h"
+#include "app/WebPage.h"
+#include "net/ServiceHosts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace qm {
+
+TMain::TMain(ProgramDirs dirs, QWidget *parent) : QMainWindow(parent), model_(std::move(dirs)) {
+    setObjectName("Main");
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    BuildWidgets();
+
+    // Title as application title, window caption and status text.
+    QString title = Shown(model_.title);
+    QApplication::setApplicationName(title);
+    setWindowTitle(title);
+    statusText_->setText(title);
+    setWindowIcon(QIcon(":/icons/quillmar.svg"));
+
+    model_.autoHelp.SetShow([this](HelpPanel p, const std::string &t) { OnHelpText(p, t); });
+    model_.onGauge = [this](bool busy) { OnGauge(busy); };
+    model_.pump = [] { QApplication::processEvents(); };
+    OnGauge(false);
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName("Timer1");
+    timer_->setInterval(1000);
+    connect(timer_, &QTimer::timeout, this, &TMain::HousekeepingTick);
+    timer_->start();
+
+    qApp->installEventFilter(this);
+    BindFeatures(*this);
+}
+
+TMain::~TMain() {
+    if (qApp) qApp->removeEventFilter(this);
+    Destroy();
+}
+
+void TMain::BuildWidgets() {
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    // Side bar and the buttons under it.
+    auto *side = new QWidget(central);
+    side->setObjectName("PNL_SIDEBAR");
+    side->setAutoFillBackground(true);
+    side->setStyleSheet("QWidget#PNL_SIDEBAR { background: #0f3d6e; }"
+                        "QWidget#PNL_SIDEBAR QPushButton, QWidget#PNL_SIDEBAR QToolButton {"
+                        " color: white; background: rgba(255,255,255,30); border: 1px solid rgba(255,255,255,70);"
+                        " border-radius: 4px; padding: 5px 8px; }"
+                        "QWidget#PNL_SIDEBAR QPushButton:hover, QWidget#PNL_SIDEBAR QToolButton:hover {"
+                        " background: rgba(255,255,255,60); }"
+                        "QWidget#PNL_SIDEBAR QToolButton::menu-indicator { image: none; }");
+    auto *sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 8);
+    sideLayout->setSpacing(6);
+    sideBar_ = new SideBar(side);
+    sideLayout->addWidget(sideBar_, 1);
+    auto *buttons = new QVBoxLayout;
+    buttons->setContentsMargins(8, 0, 8, 0);
+    buttons->setSpacing(6);
+    favoritesButton_ = new QPushButton("Favorites", side);
+    favoritesButton_->setObjectName("BT_FAVORITES");
+    buttons->addWidget(favoritesButton_);
+    auto *pair = new QHBoxLayout;
+    pair->setSpacing(6);
+    settingsButton_ = new QPushButton("Settings", side);
+    settingsButton_->setObjectName("BT_MNU_OPT");
+    settingsButton_->installEventFilter(this);
+    helpButton_ = new QToolButton(side);
+    helpButton_->setObjectName("BT_MNU_HELP");
+    helpButton_->setText("?");
+    helpButton_->setToolTip("Help");
+    helpButton_->setFixedWidth(34);
+    pair->addWidget(settingsButton_, 1);
+    pair->addWidget(helpButton_);
+    buttons->addLayout(pair);
+    sideLayout->addLayout(buttons);
+    // The side-bar panel is exactly as wide as the side bar.
+    int sideWidth = std::max(sideBar_->PreferredWidth(), 150);
+    side->setFixedWidth(sideWidth);
+    row->addWidget(side);
+
+    helpMenu_ = new QMenu(this);
+    helpMenu_->setObjectName("POP_HLP");
+    QAction *about = helpMenu_->addAction("About");
+    about->setObjectName("POP_HLP_ABOUT");
+    QAction *home = helpMenu_->addAction("Homepage");
+    home->setObjectName("POP_HLP_HOME");
+    connect(about, &QAction::triggered, this, [this] {
+        if (QFileInfo(QString::fromStdString(model_.dirs.FrontPagePicture)).isFile() && model_.hooks.showSplash)
+            model_.hooks.showSplash(15);
+        else
+            ShowAlert(model_.title + "- the easy way to search what you want", AlertKind::Information);
+    });
+    connect(home, &QAction::triggered, this,
+            [this] { OpenInBrowser("http://" + ServiceHostFor("home") + "/"); });
+    connect(helpButton_, &QToolButton::clicked, this, [this] { PopupAtCursor(helpMenu_); });
+    connect(settingsButton_, &QPushButton::clicked, this, [this] { RunHook(model_.hooks.showOptionsWindow, 0); });
+    connect(favoritesButton_, &QPushButton::clicked, this, [this] { ShowPage(PageId::Favorites); });
+    connect(sideBar_, &SideBar::entryChosen, this, [this](int pos) { ShowStartPage(pos); });
+
+    // Pages (their tabs are never shown: the side bar chooses them) and the banner bar.
+    auto *right = new QWidget(central);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    pages_ = new QStackedWidget(right);
+    pages_->setObjectName("PC_MAIN");
+    for (int i = 0; i < kPageCount; ++i) {
+        auto id = static_cast<PageId>(i);
+        FeaturePage *page;
+        if (id == PageId::Web) page = web_ = new WebPage(model_.messages, pages_);
+        else if (id == PageId::Debug) page = debug_ = new DebugPage(pages_);
+        else page = new FeaturePage(id, pages_);
+        if (HelpPanelOf(id) == HelpPanel::Count && id != PageId::Debug)
+            page->HelpPanel()->setText(PageName(id));
+        pageWidgets_[static_cast<size_t>(i)] = page;
+        pages_->addWidget(page);
+    }
+    rightLayout->addWidget(pages_, 1);
+
+    banner_ = new QWidget(right);
+    banner_->setObjectName("PNL_BANNER");
+    banner_->setFixedHeight(76);
+    banner_->setAttribute(Qt::WA_StyledBackground, true);
+    banner_->setStyleSheet("QWidget#PNL_BANNER { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                           " stop:0 #f4f7fb, stop:1 #dde6f1); border-top: 1px solid #b7c4d6; }");
+    auto *bannerLayout = new QHBoxLayout(banner_);
+    bannerLayout->setContentsMargins(8, 4, 8, 4);
+    bannerImage_ = new QLabel(banner_);
+    bannerImage_->setObjectName("IMG_BANNER");
+    bannerImage_->hide();
+    slogan_ = new QLabel(banner_);
+    slogan_->setObjectName("LBL_BANNER");
+    slogan_->setAlignment(Qt::AlignCenter);
+    slogan_->setTextFormat(Qt::PlainText);
+    QFont sf = slogan_->font();
+    sf.setPointSizeF(sf.pointSizeF() + 2);
+    sf.setBold(true);
+    slogan_->setFont(sf);
+    slogan_->setStyleSheet("color: #1d4f91;");
+    slogan_->setText(Shown(model_.messages.Text(Msg::Slogan)));
+    bannerLayout->addStretch(1);
+    bannerLayout->addWidget(bannerImage_, 0, Qt::AlignCenter);
+    bannerLayout->addWidget(slogan_, 0, Qt::AlignCenter);
+    bannerLayout->addStretch(1);
+    rightLayout->addWidget(banner_);
+    row->addWidget(right, 1);
+    setCentralWidget(central);
+
+    // Status bar: panel 0 the status text, panel 1 the activity gauge.
+    statusText_ = new QLabel(this);
+    statusText_->setObjectName("SB_PANEL0");
+    statusText_->setFixedWidth(130);
+    gauge_ = new QProgressBar(this);
+    gauge_->setObjectName("SB_GAUGE");
+    gauge_->setFixedWidth(320);
+    gauge_->setMaximumHeight(16);
+    gauge_->setTextVisible(false);
+    statusBar()->addWidget(statusText_);
+    statusBar()->addWidget(gauge_);
+    statusBar()->setSizeGripEnabled(true);
+
+    resize(1000, 700);
+    setMinimumSize(760, 540);
+}
+
+FeaturePage *TMain::Page(PageId page) const {
+    int i = static_cast<int>(page);
+    return i >= 0 && i < kPageCount ? pageWidgets_[static_cast<size_t>(i)] : nullptr;
+}
+
+PageId TMain::CurrentPage() const {
+    auto *p = qobject_cast<FeaturePage *>(pages_->currentWidget());
+    return p ? p->Id() : PageId::None;
+}
+
+void TMain::ShowPage(PageId page) {
+    FeaturePage *p = Page(page);
+    if (!p) return;
+    pages_->setCurrentWidget(p);
+    sideBar_->Highlight(SideBarPositionOf(page));
+    if (QWidget *focus = p->FocusTarget(); focus && focus->isEnabled() && focus->focusPolicy() != Qt::NoFocus)
+        focus->setFocus(Qt::OtherFocusReason);
+    if (HelpPanel h = HelpPanelOf(page); h != HelpPanel::Count) model_.autoHelp.Restart(h);
+}
+
+void TMain::ShowStartPage(int position) {
+    PageId page = PageAtSideBar(position);
+    if (page == PageId::None) return;  // separators and unknown positions change nothing
+    ShowPage(page);
+}
+
+void TMain::ShowAlert(const std::string &text, AlertKind kind) { qm::ShowAlert(this, text, kind); }
+
+bool TMain::AskConfirm() { return qm::AskConfirm(this, model_.messages.Text(Msg::Confirm)); }
+
+void TMain::OpenInBrowser(const std::string &address) {
+    BrowserPlan plan = PlanBrowser(model_.options, address, model_.dirs.ProgramDir);
+    if (plan.kind == BrowserPlan::NavigatorMissing) {
+        ShowAlert(model_.messages.Text(Msg::NavigatorMissing), AlertKind::Error);
+        RunHook(model_.hooks.showOptionsWindow, 4);  // its navigation page
+        return;
+    }
+    if (plan.kind != BrowserPlan::Nothing) RunBrowserPlan(plan);
+}
+
+void TMain::OnHelpText(HelpPanel panel, const std::string &text) {
+    for (FeaturePage *p : pageWidgets_)
+        if (HelpPanelOf(p->Id()) == panel) {
+            QString t = Shown(text);
+            if (p->HelpPanel()->text() != t) p->HelpPanel()->setText(t);
+        }
+}
+
+void TMain::OnGauge(bool busy) {
+    gauge_->setEnabled(busy);
+    if (busy) {
+        gauge_->setRange(0, 0);  // indeterminate: moves by itself
+    } else {
+        gauge_->setRange(0, 1);
+        gauge_->setValue(0);
+    }
+}
+
+void TMain::HousekeepingTick() {
+    if (inTick_) return;  // a pump inside the tick let the timer fire again
+    inTick_ = true;
+    model_.Tick();
+    inTick_ = false;
+}
+
+void TMain::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        OnFirstShow();
+    }
+}
+
+void TMain::OnFirstShow() {
+    // 1-2: pages without tabs; sub-pages of road planner, favorites and units are chosen by
+    // their features when they are wired in.
+    // 3: the start page.
+    PageId start = model_.StartPage();
+    ShowPage(start);
+    // 4: folders.
+    for (const auto &dir : model_.dirs.FoldersToCreate())
+        if (!dir.empty()) QDir().mkpath(QString::fromStdString(dir));
+    // 5: query histories and favorites.
+    RunHook(model_.hooks.loadHistoriesAndFavorites);
+    // 7: filters, catalogue, smart finder, web auto-help.
+    RunHook(model_.hooks.refreshListFilters);
+    RunHook(model_.hooks.fillCatalogueCategories);
+    RunHook(model_.hooks.showSmartCategories);
+    model_.autoHelp.Restart(HelpPanel::Web);
+    // 8: a query given on the command line.
+    if (!commandLine_.empty()) ApplyCommandLine();
+    // 9: newsgroup button, daily-news tree, template engines.
+    RunHook(model_.hooks.initNewsGroupButton);
+    RunHook(model_.hooks.buildNewsTree);
+    RunHook(model_.hooks.reloadTemplateEngines);
+    // 10: language; highlight the start entry.
+    RunHook(model_.hooks.applyLanguage, model_.options.language);
+    if (CurrentPage() == start) sideBar_->Highlight(SideBarPositionOf(start));
+}
+
+void TMain::ApplyCommandLine() {
+    std::string query = CommandLineQuery(commandLine_);
+    web_->QueryBox()->setEditText(Shown(query));
+    ShowPage(PageId::Web);
+    BringToFront(this);
+    if (model_.searching()) RunHook(model_.hooks.pressWebSearch);  // stops the running search
+    RunHook(model_.hooks.pressWebSearch);                          // starts the new one
+}
+
+void TMain::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activated_) {
+        activated_ = true;
+        // After the activation has been delivered: the splash is a modal window.
+        QTimer::singleShot(0, this, [this] { OnFirstActivate(); });
+    }
+}
+
+void TMain::OnFirstActivate() {
+    if (model_.closing) return;
+    RunHook(model_.hooks.applyLanguage, model_.options.language);
+    RunHook(model_.hooks.applyLanguageBlocks, model_.options.language);
+    if (!model_.options.noStartupLogo && QFileInfo(QString::fromStdString(model_.dirs.FrontPagePicture)).isFile())
+        RunHook(model_.hooks.showSplash, 10);
+}
+
+bool TMain::OnKeyUp(int key) {
+    switch (key) {
+    case Qt::Key_F5: ShowPage(PageId::Web); return true;
+    case Qt::Key_F6: ShowPage(PageId::News); return true;
+    case Qt::Key_F7: ShowPage(PageId::DailyNews); return true;
+    case Qt::Key_F8: ShowPage(PageId::Catalogue); return true;
+    case Qt::Key_F9: ShowPage(PageId::Software); return true;
+    case Qt::Key_F10: ShowPage(PageId::NetKit); return true;
+    case Qt::Key_F11: ShowPage(PageId::Domain); return true;
+    case Qt::Key_F12: RunHook(model_.hooks.showOptionsWindow, 0); return true;
+    default: return false;
+    }
+}
+
+bool TMain::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        lastKeyUp_ = nullptr;
+        break;
+    case QEvent::KeyRelease: {
+        // The window sees key releases before its controls. A release travels up the
+        // parents of the focus widget: handle it once.
+        auto *w = qobject_cast<QWidget *>(watched);
+        auto *k = static_cast<QKeyEvent *>(event);
+        if (w && w->window() == this && !k->isAutoRepeat() && event != lastKeyUp_) {
+            lastKeyUp_ = event;
+            OnKeyUp(k->key());
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        // Releasing the right mouse button over "Settings" shows the hidden DBG page.
+        if (watched == settingsButton_ && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+            ShowPage(PageId::Debug);
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMain::closeEvent(QCloseEvent *event) {
+    if (!model_.closing) {
+        model_.closing = 1;
+        // End of the run: histories, running searches, favorites, caches, banner.
+        RunHook(model_.hooks.saveHistories);
+        if (model_.Flag(Activity::WebSearch)) RunHook(model_.hooks.endWebSearch);
+        if (model_.Flag(Activity::NewsSearch)) RunHook(model_.hooks.endNewsSearch);
+        if (model_.Flag(Activity::CatalogueUpdate)) RunHook(model_.hooks.endCatalogueUpdate);
+        RunHook(model_.hooks.saveFavorites);
+        RunHook(model_.hooks.purgeHistoriesAndCaches);
+        RunHook(model_.hooks.abortBanner);
+        timer_->stop();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TMain::Destroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (timer_) timer_->stop();
+    RunHook(model_.hooks.saveOptions);
+    RunHook(model_.hooks.releaseFeatures);
+}
+
+}  // namespace qm

@@ -1,0 +1,58 @@
+#pragma once
+// The steps of the main window's show, activate, timer, close and destroy sequences that
+// belong to other features. Each is called at its place in the sequence; an empty hook
+// does nothing. Features fill them when they are wired into the window (see BindFeatures
+// in MainWindow.cpp).
+#include <functional>
+#include <string>
+
+namespace qm {
+
+struct ShellHooks {
+    // --- Show ---
+    std::function<void()> loadHistoriesAndFavorites;  // the eight query histories, four favorites
+    std::function<void()> refreshListFilters;         // in-list filters of web, news, software, smart, forum
+    std::function<void()> fillCatalogueCategories;    // software catalogue categories
+    std::function<void()> showSmartCategories;        // smart finder categories
+    std::function<void()> initNewsGroupButton;        // newsgroup-group button "-" and one click
+    std::function<void()> buildNewsTree;              // daily-news tree
+    std::function<void()> reloadTemplateEngines;      // release, then load Engines/WebSearch.grp
+    std::function<void(const std::string &language)> applyLanguage;        // key pass
+    std::function<void(const std::string &language)> applyLanguageBlocks;  // alerts and help lists
+
+    // --- Activate ---
+    // The splash window, shown modally with a display limit (10 at start, 15 for About).
+    std::function<void(int displayLimit)> showSplash;
+
+    // --- Web search ---
+    std::function<void()> pressWebSearch;  // BT_WEBClick: stops a running search, else starts one
+
+    // --- Options window ---
+    // Shows the options window modally, opened on a page (0 search ... 4 navigation).
+    std::function<void(int page)> showOptionsWindow;
+
+    // --- Housekeeping timer ---
+    std::function<void()> startConfigDownload;  // third tick of the run, once
+    std::function<bool()> configApplied;        // the remote configuration has been applied
+    std::function<void()> bannerStep;           // every tick once it has
+
+    // --- Close ---
+    std::function<void()> saveHistories;            // clear query boxes, push and save histories
+    std::function<void()> endWebSearch;             // only while the web search runs
+    std::function<void()> endNewsSearch;            // only while the newsgroup search runs
+    std::function<void()> endCatalogueUpdate;       // only while a catalogue update runs
+    std::function<void()> saveFavorites;            // the four favorites lists
+    std::function<void()> purgeHistoriesAndCaches;  // as $WEB_CacheMode and $NEWS_CacheMode say
+    std::function<void()> abortBanner;              // the banner's request
+    std::function<void()> saveOptions;              // options file, when the options window goes
+
+    // --- Destroy ---
+    std::function<void()> releaseFeatures;
+};
+
+template <typename Fn, typename... Args>
+inline void RunHook(const Fn &hook, Args &&...args) {
+    if (hook) hook(std::forward<Args>(args)...);
+}
+
+}  // namespace qm
