@@ -31,6 +31,12 @@ std::vector<ServiceHost> Defaults() {
         {"affiliate", "bfast.affiliate.example"},
         // The partner search form of exported result pages.
         {"partner-search", "search.partner.example"},
+        // Search services described by the bundled engine definition files.
+        {"owlfind", "www.owlfind.example"},
+        {"lanternseek", "search.lanternseek.example"},
+        {"bramblehunt", "www.bramblehunt.example"},
+        {"quarrysearch", "find.quarrysearch.example"},
+        {"mossindex", "www.mossindex.example"},
     };
 }
 

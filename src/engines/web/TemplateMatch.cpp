@@ -181,6 +181,10 @@ int MatchTemplate(const TWebBot &bot, std::string_view page, ReaderSink &sink) {
 
 int MatchNextTemplate(const TWebBot &bot, std::string_view page, std::string_view pageAddress,
                       ReaderSink &sink) {
+    // A page without the next-page area has no further pages: reading the whole page
+    // instead would queue every link of it.
+    if (!bot.nextAreaStartAt.empty() && TMisc::FindNoCasePos(page, bot.nextAreaStartAt) == std::string_view::npos)
+        return 0;
     const TemplateArea area = FindArea(page, bot.nextAreaStartAt, bot.nextAreaStopAt);
     int queued = 0;
     WalkTemplate(

@@ -57,7 +57,8 @@ int MatchTemplate(const TWebBot &bot, std::string_view page, ReaderSink &sink);
 
 // Follows further result pages: applies the next template to the next-page area and
 // queues the address of every record found (the link, else the location), made absolute
-// against `pageAddress`. Returns the number of addresses newly queued.
+// against `pageAddress`. A page on which a given NextAreaStartAt does not occur has no
+// further pages. Returns the number of addresses newly queued.
 int MatchNextTemplate(const TWebBot &bot, std::string_view page, std::string_view pageAddress,
                       ReaderSink &sink);
 

@@ -195,6 +195,15 @@ TEST(TemplateNext, QueuesResolvedAddressesOnce) {
     EXPECT_EQ(sink.queue[3].address, "http://other.example/p4");
     EXPECT_EQ(sink.queue[3].state, "");
     EXPECT_TRUE(sink.rows.empty());
+
+    // Without the next-page area there is nothing to follow, however many links the page has.
+    ListSink last;
+    EXPECT_EQ(MatchNextTemplate(bot, "<a href=\"/p2\">2</a><a href=\"/p3\">3</a>", "http://t.example/", last), 0);
+    EXPECT_TRUE(last.queue.empty());
+    // With no area landmarks the whole page is the area.
+    bot.nextAreaStartAt.clear();
+    bot.nextAreaStopAt.clear();
+    EXPECT_EQ(MatchNextTemplate(bot, "<a href=\"/p2\">2</a><a href=\"/p3\">3</a>", "http://t.example/", last), 2);
 }
 
 TEST(TemplateNext, ResolveAgainst) {
