@@ -263,9 +263,21 @@ void ApplyOptionLines(Options &opt, const std::vector<std::string> &lines, const
     const std::vector<KeyRule> rules = BuildRules(opt, languageFolder);
     LoadState st;
     std::string value;
-    for (const auto &line : lines)
-        for (const auto &rule : rules)
-            if (KeyValueBeforeEquals(line, rule.key, value)) rule.set(opt, value, st);
+    for (const auto &line : lines) {
+        // Every key starts with "$" and must stand before the line's first "=".
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos || line.find('$') >= eq) continue;
+        const std::string_view head(line.data(), eq);
+        bool valueTaken = false;
+        for (const auto &rule : rules) {
+            if (kv::FindNoCase(head, rule.key) == std::string_view::npos) continue;
+            if (!valueTaken) {
+                value.assign(kv::Trim(std::string_view(line).substr(eq + 1)));
+                valueTaken = true;
+            }
+            rule.set(opt, value, st);
+        }
+    }
     if (st.nbModel && *st.nbModel > 0) ApplyColorModels(opt, lines, *st.nbModel, st.colorIndex);
     else opt.colorIndex = opt.colorModels.empty() ? -1 : 0;
 }
