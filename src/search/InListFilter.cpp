@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace qm {
@@ -38,63 +39,49 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
 
 }  // namespace
 
-// A folded pattern with a Horspool skip table: the scan looks at one byte per pattern
-// length in the common case, which keeps a 50,000-row list instant.
+// A folded pattern. Each sub-item is folded once into a scratch buffer (a loop the
+// compiler vectorises) and every pattern is then found with the library's substring
+// search, which skips ahead with memchr: this keeps a 50,000-row list instant.
 struct InListFilter::Needle {
     std::string folded;
-    std::array<unsigned char, 256> skip{};
-    unsigned char first = 0, firstUpper = 0;
-
     explicit Needle(std::string_view pattern) {
         const auto &fold = FoldTable();
         folded.resize(pattern.size());
         for (size_t i = 0; i < pattern.size(); ++i) folded[i] = char(fold[static_cast<unsigned char>(pattern[i])]);
-        size_t m = folded.size();
-        size_t shift = std::min<size_t>(m, 255);
-        skip.fill(static_cast<unsigned char>(shift));
-        for (size_t i = m > 255 ? m - 255 : 0; i + 1 < m; ++i) {
-            unsigned char c = folded[i];
-            unsigned char s = static_cast<unsigned char>(m - 1 - i);
-            skip[c] = s;
-            if (c >= 'a' && c <= 'z') skip[c - 'a' + 'A'] = s;
-        }
-        first = folded.empty() ? 0 : folded[0];
-        firstUpper = (first >= 'a' && first <= 'z') ? first - 'a' + 'A' : first;
     }
-
-    bool FoundIn(std::string_view text) const {
-        const size_t m = folded.size();
-        const size_t n = text.size();
-        if (m == 0 || m > n) return false;
-        const auto &fold = FoldTable();
-        const auto *t = reinterpret_cast<const unsigned char *>(text.data());
-        const auto *p = reinterpret_cast<const unsigned char *>(folded.data());
-        if (m == 1) {
-            if (std::memchr(t, first, n)) return true;
-            return firstUpper != first && std::memchr(t, firstUpper, n);
-        }
-        const unsigned char last = p[m - 1];
-        size_t i = 0;
-        while (i + m <= n) {
-            unsigned char c = t[i + m - 1];
-            if (fold[c] == last) {
-                size_t k = 0;
-                while (k + 1 < m && fold[t[i + k]] == p[k]) ++k;
-                if (k + 1 == m) return true;
-            }
-            i += skip[c];
-        }
-        return false;
+    bool FoundIn(std::string_view foldedText) const {
+        return !folded.empty() && foldedText.find(folded) != std::string_view::npos;
     }
 };
+
+namespace {
+
+std::string_view FoldInto(std::string &buffer, std::string_view text) {
+    buffer.resize(text.size());
+    const auto *in = reinterpret_cast<const unsigned char *>(text.data());
+    auto *out = reinterpret_cast<unsigned char *>(buffer.data());
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = in[i];
+        out[i] = c + (static_cast<unsigned char>(c - 'A') < 26u ? 32 : 0);
+    }
+    return buffer;
+}
+
+}  // namespace
 
 InListFilter::InListFilter(std::string_view text, FilterMode mode) : empty_(text.empty()), mode_(mode) {
     if (empty_) return;
     if (mode == FilterMode::Exact) {
         needles_.push_back(std::make_unique<Needle>(text));
+        shortest_ = longest_ = text.size();
         return;
     }
     for (auto w : SplitWords(text)) needles_.push_back(std::make_unique<Needle>(w));
+    shortest_ = SIZE_MAX;
+    for (const auto &n : needles_) {
+        shortest_ = std::min(shortest_, n->folded.size());
+        longest_ = std::max(longest_, n->folded.size());
+    }
 }
 
 InListFilter::~InListFilter() = default;
@@ -103,15 +90,22 @@ InListFilter &InListFilter::operator=(InListFilter &&) noexcept = default;
 
 bool InListFilter::Matches(const std::vector<std::string> &subItems) const {
     if (empty_) return false;
+    thread_local std::string scratch;
     switch (mode_) {
     case FilterMode::Exact:
     case FilterMode::Any:
-        for (const auto &s : subItems)
+        if (needles_.empty()) return false;
+        for (const auto &text : subItems) {
+            if (text.size() < shortest_) continue;
+            std::string_view s = FoldInto(scratch, text);
             for (const auto &n : needles_)
                 if (n->FoundIn(s)) return true;
+        }
         return false;
     case FilterMode::All:
-        for (const auto &s : subItems) {
+        for (const auto &text : subItems) {
+            if (text.size() < longest_) continue;
+            std::string_view s = FoldInto(scratch, text);
             bool all = true;
             for (const auto &n : needles_)
                 if (!n->FoundIn(s)) {

@@ -41,6 +41,7 @@ private:
     bool empty_ = true;
     FilterMode mode_;
     std::vector<std::unique_ptr<Needle>> needles_;
+    size_t shortest_ = 0, longest_ = 0;  // pattern lengths: shorter texts cannot match
 };
 
 // The rows (indexes, ascending) that match `text` in `mode`. Empty for an empty text or

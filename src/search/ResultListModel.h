@@ -71,6 +71,8 @@ public:
     void RenumberItems();
     void SortByColumn(int column, SortMode mode = SortMode::Text);
     void ReverseItems();
+    // Puts the rows in a new order (order[new] = old), captions unchanged.
+    void ApplyOrder(const std::vector<int> &order) { Reorder(order); }
     // Index of the first row whose caption (byCaption) or sub-item `subItem` equals `text`
     // exactly; -1 when none.
     int FindItem(std::string_view text, size_t subItem, bool byCaption = false) const;
