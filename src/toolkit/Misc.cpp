@@ -489,6 +489,7 @@ void TMisc::PlaySoundFile(const std::string &name, const std::string &folder) {
         candidate += trimmed;
         if (FileExists(candidate)) file = candidate;
     }
+    lastSound_ = file;
     if (file.empty() || !QCoreApplication::instance()) return;
     if (!sound_) {
         // Owned by this object; parented to nothing so that it never outlives or

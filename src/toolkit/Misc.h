@@ -173,6 +173,8 @@ public:
     // existing file, else `folder` + "/" + the trimmed name (when the name holds no
     // ":"). Silent when neither exists or there is no sound device.
     void PlaySoundFile(const std::string &name, const std::string &folder);
+    // The file the last PlaySoundFile call started, empty when it found none.
+    const std::string &LastSoundFile() const { return lastSound_; }
 
     // ---- Query histories (files: one line per entry, CR LF after each) ----
     // Fills the box from the file: the first line becomes the edit text exactly as
@@ -203,6 +205,7 @@ public:
 
 private:
     QSoundEffect *sound_ = nullptr;
+    std::string lastSound_;
 };
 
 }  // namespace qm
