@@ -84,7 +84,8 @@ std::string CleanHtmlText(std::string_view input) {
 
     // 1. Formatting tags.
     if (text.find('<') != std::string::npos)
-        for (const char *tag : kTags) text = TMisc::ReplaceAll(text, tag, "");
+        for (const char *tag : kTags)
+            if (TMisc::FindNoCasePos(text, tag) != std::string::npos) text = TMisc::ReplaceAll(text, tag, "");
 
     // 2. Named references. No replacement produces an "&" except "&amp;" (the first),
     // so a text without "&" has nothing to decode.

@@ -5,6 +5,11 @@
 // columns after the first) in column order, then the row's image index in decimal
 // (-1 for none). No header, no separators. The row number of the first column is not
 // stored; it is rebuilt on loading (left empty for daily-news rows).
+//
+// Callers decide when a list is written: the web and newsgroup result lists only when
+// "backup results on disk" is set for them ($WEB_UseDiskCache, $NEWS_UseDiskCache);
+// favorites and the other lists always. The web list is not loaded while its
+// addresses are being verified.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -516,7 +516,7 @@ std::string TMisc::FormatDate(int kind, int year, int month, int day) {
                                              "September", "October", "November", "December"};
     static const char *const kFrench[12] = {"Janvier", "F\xC3\xA9vrier", "Mars",      "Avril",
                                             "Mai",     "Juin",           "Juillet",   "Ao\xC3\xBBt",
-                                            "Septembre", "Octobre",      "Novembre",  "D\xC3\xA9" "cembre"};
+                                            "Septembre", "Octobre",      "Novembre",  "D\303\251cembre"};
     if (month < 1 || month > 12) return {};
     unsigned y = static_cast<unsigned>(year), m = static_cast<unsigned>(month),
              dd = static_cast<unsigned>(day);
