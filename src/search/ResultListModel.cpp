@@ -6,22 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#if __has_include("toolkit/DisplayText.h")
 #include "toolkit/DisplayText.h"
-#define QM_HAVE_DISPLAY_TEXT 1
-#endif
 
 namespace qm {
 
 namespace {
 
-QString Shown(std::string_view bytes) {
-#ifdef QM_HAVE_DISPLAY_TEXT
-    return DisplayText(bytes);
-#else
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));  // until the toolkit's rule lands
-#endif
-}
+QString Shown(std::string_view bytes) { return DisplayText(bytes); }
 
 // C-style decimal conversion: leading blanks, optional sign, leading digits; 0 when none.
 unsigned long LeadingNumber(const std::string &text) {

@@ -1,0 +1,376 @@
+#include "engines/web/WebSearchController.h"
+
+#include "engines/web/WebEngineTable.h"
+#include "search/EngineRegistry.h"
+#include "search/ExpandQuery.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <cstdlib>
+
+namespace qm {
+
+namespace {
+
+// Holds an engine while one of its handlers runs.
+class Use {
+public:
+    explicit Use(TWebEngine &e) : e_(e) { e_.HoldOwner(); }
+    ~Use() { e_.ReleaseOwner(); }
+    Use(const Use &) = delete;
+    Use &operator=(const Use &) = delete;
+
+private:
+    TWebEngine &e_;
+};
+
+long CStyleNumber(const std::string &text) {
+    size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+    std::string t = text.substr(b, e - b);
+    char *end = nullptr;
+    long v = std::strtol(t.c_str(), &end, 10);
+    return v;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TWebEngine
+
+TWebEngine::TWebEngine(WebSearchController &controller, int slot, const EngineDescriptor &row, bool enabled,
+                       long maximum, const std::string &query)
+    : controller_(&controller),
+      slot_(slot),
+      selector_(row.selector),
+      name_(row.name),
+      homePage_(row.homePage),
+      enabled_(enabled),
+      maximum_(maximum) {
+    if (slot >= 0 && size_t(slot) < WebEngineHostKeys().size()) searchHost_ = ServiceRoot(WebEngineHostKeys()[size_t(slot)]);
+    const auto &env = controller.Environment();
+    client_ = env.makeClient ? env.makeClient() : nullptr;
+    if (!client_) return;
+    client_->onData = [this](std::string_view bytes) { OnData(bytes); };
+    client_->onDone = [this](int error) { OnDone(error); };
+    if (!enabled_) return;
+    qm::ExpandedQuery x = ExpandQuery(row, query);
+    expandedQuery_ = x.query;
+    if (x.sponsored) {
+        firstAddress_ = x.click;
+        fetcher_ = std::make_unique<TBeFreeEngine>(*this, env.makeClient, x.serve, x.query, x.tmpl, env.cookies);
+    } else {
+        firstAddress_ = x.address;
+        queue_.Append(x.address, "");
+        client_->SetUrl(x.address);
+    }
+}
+
+TWebEngine::~TWebEngine() {
+    EngineRegistry::Instance().Release(SearchKind::Web, slot_, this);
+    fetcher_.reset();
+    if (client_) {
+        client_->onData = nullptr;
+        client_->onDone = nullptr;
+        if (client_->Busy()) client_->Abort();
+    }
+}
+
+void TWebEngine::Detach() { controller_ = nullptr; }
+
+bool TWebEngine::IsDuplicateUrl(std::string_view url) const {
+    return controller_ && controller_->list_ && controller_->list_->IsDuplicateUrl(url);
+}
+
+bool TWebEngine::OwnerSearchRuns() const {
+    return controller_ && !doomed_ && controller_->searching_ && controller_->searchId_ == searchId_;
+}
+
+bool TWebEngine::AddResult(ResultRow row) {
+    if (!OwnerSearchRuns() || !controller_->list_) return false;
+    row.image = -1;
+    if (row.subItems.size() < 5) row.subItems.resize(5);
+    controller_->list_->AppendRow(std::move(row));
+    ++count_;
+    ++controller_->total_;
+    return controller_->CheckResultLimit(*this);
+}
+
+bool TWebEngine::KeepReading() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return OwnerSearchRuns() && !controller_->closing_ && !stopped_;
+}
+
+void TWebEngine::SetOwnerBusy(bool busy) {
+    busy_ = busy;
+    if (!busy && controller_ && !doomed_) controller_->EngineWentIdle();
+}
+
+void TWebEngine::ReleaseOwner() {
+    if (--uses_ == 0 && doomed_) deleteLater();  // a client of ours may still be on the stack
+}
+
+void TWebEngine::OnData(std::string_view bytes) {
+    Use use(*this);
+    if (EngineRegistry::Instance().GetAs<TWebEngine>(SearchKind::Web, client_->Tag()) != this) return;
+    lastDataTick_ = QDateTime::currentMSecsSinceEpoch();
+    body_.append(bytes);
+    if (!OwnerSearchRuns()) client_->Abort();
+}
+
+void TWebEngine::OnDone(int error) {
+    Use use(*this);
+    if (EngineRegistry::Instance().GetAs<TWebEngine>(SearchKind::Web, client_->Tag()) != this || doomed_) return;
+    lastError_ = error;
+    lastStatus_ = error == 0 ? client_->ResponseStatus() : 0;
+    if (OwnerSearchRuns() && error == 0 && client_->ResponseStatus() == 200) {
+        ++pages_;
+        const auto &env = controller_->env_;
+        if (!stopped_ && env.hasReaders && env.hasReaders(selector_) && !body_.empty()) {
+            // The readers work on a copy owned by this frame: the body may be refilled
+            // or the engine destroyed while they pump events.
+            std::string page = std::move(body_);
+            body_.clear();
+            auto linkReader = env.pageLinkReader;
+            auto resultReader = env.resultReader;
+            if (linkReader) linkReader(selector_, page, *this);
+            if (OwnerSearchRuns() && !stopped_ && resultReader) resultReader(selector_, page, *this);
+        }
+        if (OwnerSearchRuns()) {
+            std::string next = NextPageUrl(queue_);
+            client_->SetUrl(next);
+            if (!next.empty()) {
+                body_.clear();
+                if (client_->Busy()) client_->Abort();
+                client_->GetAsync();
+                return;  // still busy
+            }
+        }
+    }
+    SetOwnerBusy(false);
+}
+
+// ---------------------------------------------------------------- controller
+
+WebSearchController::WebSearchController(std::vector<EngineDescriptor> &table, ResultListModel &list,
+                                         WebSearchEnvironment env, QObject *parent)
+    : QObject(parent), table_(table), list_(&list), env_(std::move(env)) {}
+
+WebSearchController::~WebSearchController() {
+    closing_ = true;
+    searching_ = false;
+    running_ = false;
+    QuitWait();
+    for (int i = 0; i < kWebEngineCount; ++i) {
+        TWebEngine *e = slots_[size_t(i)];
+        slots_[size_t(i)] = nullptr;
+        if (!e) continue;
+        EngineRegistry::Instance().Release(SearchKind::Web, i, e);
+        e->Detach();
+        if (e->uses_ > 0)
+            e->doomed_ = true;  // its handler frees it when it returns
+        else
+            delete e;
+    }
+}
+
+std::string WebSearchController::Text(const char *english) const {
+    return env_.message ? env_.message(english) : std::string(english);
+}
+
+TWebEngine *WebSearchController::Engine(int slot) const {
+    return slot >= 0 && slot < kWebEngineCount ? slots_[size_t(slot)] : nullptr;
+}
+
+void WebSearchController::Press(const std::string &typed) {
+    if (verifying_) {
+        verifying_ = false;
+        if (env_.stopVerification) env_.stopVerification();
+        return;
+    }
+    if (running_)
+        EndWebSearch();
+    else
+        StartWebSearch(typed);
+}
+
+void WebSearchController::EnterPressed(const std::string &typed) {
+    if (running_) Press(typed);
+    Press(typed);
+}
+
+void WebSearchController::Close() {
+    closing_ = true;
+    if (running_) EndWebSearch();
+    QuitWait();
+}
+
+void WebSearchController::DestroyEngine(int slot) {
+    TWebEngine *e = slots_[size_t(slot)];
+    if (!e) return;
+    slots_[size_t(slot)] = nullptr;
+    EngineRegistry::Instance().Release(SearchKind::Web, slot, e);
+    if (e->fetcher_) e->fetcher_->Abort();
+    if (e->client_ && e->client_->Busy()) e->client_->Abort();
+    FreeEngine(e);
+}
+
+void WebSearchController::FreeEngine(TWebEngine *e) {
+    e->doomed_ = true;
+    if (e->uses_ == 0) delete e;  // no handler of it runs: nothing of it is on the stack
+}
+
+void WebSearchController::StartWebSearch(const std::string &typed) {
+    if (running_ || closing_) return;
+    const WebSearchSettings s = env_.settings ? env_.settings() : WebSearchSettings{};
+    maximum_ = CStyleNumber(s.maxResults);
+    resultMode_ = s.resultMode;
+    mute_ = s.muteSounds;
+    total_ = 0;
+
+    currentQuery_ = PrepareQuery(typed);
+    if (currentQuery_.empty()) {
+        if (env_.alert) env_.alert(Text("You have not typed a search string yet\n\nSearch not started"));
+        return;
+    }
+    if (s.cacheMode != 2 && env_.pushHistory) env_.pushHistory(typed);
+
+    const unsigned id = ++searchId_;
+    report_.clear();
+    for (int i = 0; i < kWebEngineCount; ++i) {
+        DestroyEngine(i);
+        if (size_t(i) >= table_.size()) continue;
+        const EngineDescriptor &row = table_[size_t(i)];
+        bool enabled = size_t(i) < s.engineEnabled.size() ? bool(s.engineEnabled[size_t(i)]) : row.defaultEnabled;
+        auto *e = new TWebEngine(*this, i, row, enabled, maximum_, currentQuery_);
+        e->searchId_ = id;
+        slots_[size_t(i)] = e;
+        EngineRegistry::Instance().Set(SearchKind::Web, i, e);
+        if (!e->client_ || (e->enabled_ && table_[size_t(i)].IsSponsored() && !e->fetcher_->HasClients())) {
+            if (env_.alert) env_.alert(Text("Unable to start due to memory allocation problems"));
+            for (int k = 0; k <= i; ++k) DestroyEngine(k);
+            return;
+        }
+        report_.push_back({row.name, enabled, 0, 0, enabled ? "" : "disabled"});
+    }
+
+    if (!mute_ && env_.playSound) env_.playSound("/Sounds/Start.wav");
+    if (list_) list_->Clear();
+    emit searchStarted();
+    searching_ = true;
+    running_ = true;
+    emit searchingChanged(true);
+
+    QPointer<WebSearchController> self(this);
+    for (int i = 0; i < kWebEngineCount && self && searching_ && searchId_ == id; ++i) {
+        TWebEngine *e = slots_[size_t(i)];
+        if (!e || !e->enabled_ || !e->client_) continue;
+        e->busy_ = true;
+        if (e->fetcher_) {
+            e->fetcher_->Start(i);
+        } else {
+            e->body_.clear();
+            if (e->client_->Busy()) e->client_->Abort();
+            if (!e->queue_.empty()) e->queue_[0].state = "ON";
+            e->client_->SetTag(i);
+            e->client_->GetAsync();
+        }
+    }
+
+    // Wait until every engine is idle, the search is stopped or the window closes.
+    if (self && running_ && searchId_ == id && searching_ && !closing_ && !AllIdle()) {
+        QEventLoop loop;
+        wait_ = &loop;
+        loop.exec();
+        if (!self) return;
+        if (wait_ == &loop) wait_ = nullptr;
+    }
+    if (!self) return;
+    if (running_ && searchId_ == id) EndWebSearch();
+}
+
+bool WebSearchController::AllIdle() const {
+    for (const TWebEngine *e : slots_)
+        if (e && e->busy_) return false;
+    return true;
+}
+
+void WebSearchController::QuitWait() {
+    if (wait_) {
+        wait_->quit();
+        wait_ = nullptr;
+    }
+}
+
+void WebSearchController::EngineWentIdle() {
+    if (running_ && AllIdle()) QuitWait();
+}
+
+bool WebSearchController::CheckResultLimit(TWebEngine &engine) {
+    if (resultMode_ == 1) {
+        if (engine.count_ >= maximum_) {
+            engine.stopped_ = true;
+            return false;
+        }
+    } else if (total_ >= maximum_) {
+        searching_ = false;  // ends the whole search
+        QuitWait();
+        return false;
+    }
+    return true;
+}
+
+void WebSearchController::RecordReport(const TWebEngine &e, const char *status) {
+    if (size_t(e.slot_) >= report_.size()) return;
+    auto &r = report_[size_t(e.slot_)];
+    r.pages = e.pages_;
+    r.results = e.count_;
+    if (!e.enabled_) {
+        r.status = "disabled";
+        return;
+    }
+    r.status = status;
+}
+
+std::string WebSearchController::NothingFoundText() const {
+    return Text("Nothing found for") + " < " + currentQuery_ + " >...";
+}
+
+void WebSearchController::EndWebSearch() {
+    if (!running_) return;
+    running_ = false;
+    searching_ = false;
+    QuitWait();
+    emit searchingChanged(false);
+
+    for (int i = 0; i < kWebEngineCount; ++i) {
+        TWebEngine *e = slots_[size_t(i)];
+        if (!e) continue;
+        const char *status = "ok";
+        if (e->busy_)
+            status = "aborted";
+        else if (e->stopped_)
+            status = "stopped";
+        else if (e->lastError_ != 0)
+            status = "error";
+        else if (e->lastStatus_ != 0 && e->lastStatus_ != 200)
+            status = "http";
+        RecordReport(*e, status);
+        if (std::string(status) == "http" && size_t(i) < report_.size())
+            report_[size_t(i)].status = "http " + std::to_string(e->lastStatus_);
+        DestroyEngine(i);
+    }
+    ++searchesEnded_;
+    if (env_.saveCache) env_.saveCache(currentQuery_);
+    if (!mute_ && !closing_ && env_.playSound) env_.playSound("/Sounds/Stop.wav");
+    if (list_ && list_->Count() == 0) {
+        ResultRow row;
+        row.image = -1;
+        row.subItems = {NothingFoundText(), "", "", "", ""};
+        list_->AppendRowAsIs(std::move(row));
+    }
+    emit searchEnded();
+}
+
+}  // namespace qm

@@ -1,0 +1,220 @@
+#pragma once
+// The web search, without a window: one request object per enabled engine, all started at
+// once, their pages read as they arrive, results merged into one list, the search ended
+// exactly once. The web page and quillmar-cli both drive this controller.
+//
+// Everything runs on the one thread. The start waits in a nested event loop until every
+// engine is idle, and readers pump events every 512 characters, so Stop, a new search
+// and closing may all happen while a handler is on the stack. Request objects are
+// therefore never destroyed while one of their handlers runs: a destroyed engine is
+// only marked, and freed once its last handler has returned.
+#include "engines/web/BeFreeEngine.h"
+#include "engines/web/WebReaders.h"
+#include "search/EngineDescriptor.h"
+#include "search/HttpClientPort.h"
+#include "search/PageQueue.h"
+#include "search/ResultListModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QEventLoop;
+
+namespace qm {
+
+class CookieStore;
+class WebSearchController;
+
+// The settings a web search reads when it starts.
+struct WebSearchSettings {
+    std::string maxResults = "500";  // $WEB_MaxResults, as text
+    int resultMode = 0;              // $WEB_ResultMode: 0 in total, 1 per engine
+    int cacheMode = 0;               // $WEB_CacheMode: 0 always, 1 session, 2 never
+    bool muteSounds = false;         // $MuteWAV
+    std::vector<bool> engineEnabled; // ticks of the engine list by row; missing rows use the default
+};
+
+// What the controller needs from its surroundings. Unset members do nothing.
+struct WebSearchEnvironment {
+    std::function<WebSearchSettings()> settings;
+    HttpClientFactory makeClient;
+    std::function<void(const std::string &message)> alert;        // ShowAlert, kind 0
+    std::function<void(const std::string &typed)> pushHistory;    // the query box's history
+    std::function<void(const std::string &query)> saveCache;      // list saved under the query's name
+    std::function<void(const std::string &sound)> playSound;      // "/Sounds/Start.wav", "/Sounds/Stop.wav"
+    std::function<std::string(const std::string &text)> message;  // message-table lookup (English default)
+    std::function<void()> stopVerification;                       // clears `verifying`
+    CookieStore *cookies = nullptr;
+    // The page readers by selector; UseBuiltInReaders() sets the program's own.
+    std::function<bool(int selector)> hasReaders;
+    std::function<void(int selector, std::string_view page, ReaderSink &sink)> pageLinkReader;
+    std::function<void(int selector, std::string_view page, ReaderSink &sink)> resultReader;
+};
+
+// Sets the readers of the built-in web engines (src/engines/web/WebReaders.h).
+void UseBuiltInReaders(WebSearchEnvironment &env);
+
+// One web engine's request object for the length of one search.
+class TWebEngine : public QObject, public ReaderSink, public SponsoredOwner {
+public:
+    TWebEngine(WebSearchController &controller, int slot, const EngineDescriptor &row, bool enabled,
+               long maximum, const std::string &query);
+    ~TWebEngine() override;
+
+    // ReaderSink
+    std::string SearchHost() const override { return searchHost_; }
+    std::string EngineName() const override { return name_; }
+    PageQueue &Queue() override { return queue_; }
+    bool IsDuplicateUrl(std::string_view url) const override;
+    bool AddResult(ResultRow row) override;
+    bool KeepReading() override;
+
+    // SponsoredOwner
+    int OwnerKind() const override { return 0; }
+    bool OwnerSearchRuns() const override;
+    void SetOwnerBusy(bool busy) override;
+    HttpClientPort &OwnerClient() override { return *client_; }
+    PageQueue &OwnerQueue() override { return queue_; }
+    std::string OwnerHomePage() const override { return homePage_; }
+    void HoldOwner() override { ++uses_; }
+    void ReleaseOwner() override;
+
+    int Slot() const { return slot_; }
+    int Selector() const { return selector_; }
+    bool Enabled() const { return enabled_; }
+    bool Busy() const { return busy_; }
+    bool Stopped() const { return stopped_; }
+    int Count() const { return count_; }
+    int Pages() const { return pages_; }
+    const std::string &ExpandedQuery() const { return expandedQuery_; }
+    const std::string &Name() const { return name_; }
+    const std::string &HomePage() const { return homePage_; }
+    HttpClientPort *Client() { return client_.get(); }
+    TBeFreeEngine *Fetcher() { return fetcher_.get(); }
+    const std::string &FirstAddress() const { return firstAddress_; }
+    qint64 LastDataTick() const { return lastDataTick_; }
+
+private:
+    friend class WebSearchController;
+    void OnData(std::string_view bytes);
+    void OnDone(int error);
+    void Detach();  // the controller goes away
+
+    WebSearchController *controller_;
+    int slot_;
+    int selector_;
+    std::string name_, homePage_, searchHost_, expandedQuery_, firstAddress_;
+    bool enabled_;
+    long maximum_;
+    std::string body_;
+    std::unique_ptr<HttpClientPort> client_;
+    std::unique_ptr<TBeFreeEngine> fetcher_;
+    PageQueue queue_;
+    qint64 lastDataTick_ = 0;
+    bool busy_ = false;
+    bool stopped_ = false;
+    int count_ = 0;
+    int pages_ = 0;        // pages answered with 200
+    int lastStatus_ = 0;   // last status seen (0: none)
+    int lastError_ = 0;
+    int uses_ = 0;         // handlers of this engine on the stack
+    bool doomed_ = false;  // destroyed by its search; freed when uses_ drops to 0
+    unsigned searchId_ = 0;
+};
+
+// Per-engine outcome of the last search (for quillmar-cli and tests).
+struct EngineReport {
+    std::string name;
+    bool enabled = false;
+    int pages = 0;
+    int results = 0;
+    std::string status;  // "ok", "error", "http NNN", "stopped", "aborted", "disabled"
+};
+
+class WebSearchController : public QObject {
+    Q_OBJECT
+public:
+    // `table` is the engine table (rows 0 to 16); `list` receives the results. Both must
+    // outlive the controller or be replaced before being destroyed.
+    WebSearchController(std::vector<EngineDescriptor> &table, ResultListModel &list, WebSearchEnvironment env,
+                        QObject *parent = nullptr);
+    ~WebSearchController() override;
+
+    // The search button: stops a verification, else ends a running search, else starts
+    // one with `typed` (the query box's text).
+    void Press(const std::string &typed);
+    // Enter in the query box: ends a running search, then starts a new one.
+    void EnterPressed(const std::string &typed);
+    // Starts a search and returns when it has ended (events are processed meanwhile).
+    void StartWebSearch(const std::string &typed);
+    // Ends the running search (once; later calls do nothing).
+    void EndWebSearch();
+    // The window closes: a running search ends without the stop sound.
+    void Close();
+
+    bool Searching() const { return searching_; }
+    bool Running() const { return running_; }
+    bool Closing() const { return closing_; }
+    bool Verifying() const { return verifying_; }
+    void SetVerifying(bool on) { verifying_ = on; }
+    const std::string &CurrentQuery() const { return currentQuery_; }
+    long Maximum() const { return maximum_; }
+    int TotalCount() const { return total_; }
+    unsigned SearchId() const { return searchId_; }
+    int SearchesEnded() const { return searchesEnded_; }
+
+    // Request object of a slot (nullptr when empty).
+    TWebEngine *Engine(int slot) const;
+    // Outcome of each row in the last search.
+    const std::vector<EngineReport> &Report() const { return report_; }
+
+    // The result limit, run by AddResult after counting the result: false to stop reading.
+    bool CheckResultLimit(TWebEngine &engine);
+
+    // "Nothing found for" + " < " + query + " >...".
+    std::string NothingFoundText() const;
+
+    ResultListModel &List() { return *list_; }
+    std::vector<EngineDescriptor> &Table() { return table_; }
+    const WebSearchEnvironment &Environment() const { return env_; }
+
+signals:
+    void searchingChanged(bool searching);  // button caption: "Stop" / "Search"
+    void searchStarted();                   // the page hides the filter bar, header "Site"
+    void searchEnded();
+
+private:
+    friend class TWebEngine;
+    std::string Text(const char *english) const;
+    void DestroyEngine(int slot);
+    void FreeEngine(TWebEngine *engine);  // the engine has no handler on the stack any more
+    void EngineWentIdle();
+    bool AllIdle() const;
+    void QuitWait();
+    void RecordReport(const TWebEngine &e, const char *status);
+
+    std::vector<EngineDescriptor> &table_;
+    QPointer<ResultListModel> list_;
+    WebSearchEnvironment env_;
+    std::array<TWebEngine *, 17> slots_{};
+    bool searching_ = false;  // results are being read (cleared by Stop or the limit)
+    bool running_ = false;    // started and not yet ended
+    bool closing_ = false;
+    bool verifying_ = false;
+    long maximum_ = 0;
+    int resultMode_ = 0;
+    int total_ = 0;
+    bool mute_ = false;
+    std::string currentQuery_;
+    unsigned searchId_ = 0;
+    int searchesEnded_ = 0;
+    QEventLoop *wait_ = nullptr;
+    std::vector<EngineReport> report_;
+};
+
+}  // namespace qm
