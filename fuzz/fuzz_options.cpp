@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "settings/KeyValue.h"
+#include "toolkit/Misc.h"
 #include "settings/Opt.h"
 
 namespace {
@@ -21,7 +22,7 @@ void CheckKeyValue(std::string_view input) {
     std::string_view key = input.substr(0, nl), line = input.substr(nl + 1);
     std::string value = "stale";
     if (qm::KeyValue(line, key, value)) {
-        Check(value == qm::kv::Trim(value));
+        Check(value == qm::Trim(value));
         Check(value.empty() || line.find(value) != std::string_view::npos);
     } else {
         Check(value.empty());
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     CheckKeyValue(input);
 
     qm::Options opt;
-    qm::ApplyOptionLines(opt, qm::kv::SplitTextLines(input), std::string());
+    qm::ApplyOptionLines(opt, qm::kv::Lines(input), std::string());
     // Whatever was read is written and read back unchanged, as long as no written line is
     // longer than the line reader takes at once.
     const std::string once = qm::FormatOptions(opt);
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     if (shortLines) {
         qm::Options back;
-        qm::ApplyOptionLines(back, qm::kv::SplitTextLines(once), std::string());
+        qm::ApplyOptionLines(back, qm::kv::Lines(once), std::string());
         Check(back == opt);
         Check(qm::FormatOptions(back) == once);
     }

@@ -14,6 +14,7 @@
 
 #include "settings/KeyValue.h"
 #include "toolkit/AtomicFile.h"
+#include "toolkit/Misc.h"
 
 namespace qm {
 
@@ -66,7 +67,7 @@ bool SafeRelative(std::string_view rel) {
 std::map<std::string, std::string> ReadManifest(const std::string &file) {
     std::map<std::string, std::string> m;
     std::vector<std::string> lines;
-    if (!kv::LoadTextLines(file, lines)) return m;
+    if (!TMisc::LoadTextLines(file, lines)) return m;
     for (const auto &line : lines) {
         size_t tab = line.find('\t');
         if (tab == std::string::npos || tab == 0 || tab + 1 >= line.size()) continue;

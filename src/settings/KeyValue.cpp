@@ -1,9 +1,9 @@
 #include "settings/KeyValue.h"
 
 #include <climits>
-#include <sys/stat.h>
+#include <algorithm>
 
-#include "toolkit/AtomicFile.h"
+#include "toolkit/Misc.h"
 
 namespace qm {
 namespace kv {
@@ -27,64 +27,15 @@ size_t FindNoCase(std::string_view text, std::string_view pattern) {
     return std::string_view::npos;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Up(static_cast<unsigned char>(a[i])) != Up(static_cast<unsigned char>(b[i]))) return false;
-    return true;
+int ToInt(std::string_view text) {
+    long long v = Atol(text);
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
-std::string_view Trim(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-    return text.substr(b, e - b);
-}
-
-int Atol(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        v = v * 10 + (text[i] - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) v = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) v = -v;
-    if (v > INT_MAX) v = INT_MAX;
-    return static_cast<int>(v);
-}
-
-std::vector<std::string> SplitTextLines(std::string_view bytes) {
-    constexpr size_t kMaxLine = 4095;
+std::vector<std::string> Lines(std::string_view bytes) {
     std::vector<std::string> lines;
-    std::string cur;
-    for (char c : bytes) {
-        if (c == '\r') continue;
-        if (c == '\n') {
-            lines.push_back(std::move(cur));
-            cur.clear();
-            continue;
-        }
-        cur.push_back(c);
-        if (cur.size() == kMaxLine) {
-            lines.push_back(std::move(cur));
-            cur.clear();
-        }
-    }
-    lines.push_back(std::move(cur));
+    TMisc::SplitTextLines(bytes, lines);
     return lines;
-}
-
-bool LoadTextLines(const std::string &path, std::vector<std::string> &lines) {
-    lines.clear();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    lines = SplitTextLines(bytes);
-    return true;
 }
 
 }  // namespace kv
@@ -94,7 +45,7 @@ namespace {
 bool ValueAfter(std::string_view line, size_t keyLast, std::string &value) {
     size_t eq = line.find('=', keyLast);
     if (eq == std::string_view::npos) return false;
-    value.assign(kv::Trim(line.substr(eq + 1)));
+    value = Trim(line.substr(eq + 1));
     return true;
 }
 

@@ -20,25 +20,15 @@ bool KeyValueBeforeEquals(std::string_view line, std::string_view key, std::stri
 namespace kv {
 
 // Index of the last byte of the first occurrence of `pattern` in `text`, comparing ASCII
-// letters without case; npos when absent or when either is empty.
+// letters without case; npos when absent or when either is empty. (TMisc::FindNoCase
+// without the object: the same search, the position returned instead of kept.)
 size_t FindNoCase(std::string_view text, std::string_view pattern);
 
-bool EqualsNoCase(std::string_view a, std::string_view b);
+// A number read from a file (C-style conversion, qm::Atol) clamped to the range of int.
+int ToInt(std::string_view text);
 
-// Removes leading and trailing bytes with values 0 to 32.
-std::string_view Trim(std::string_view text);
-
-// C-style decimal conversion: optional blanks, an optional sign, leading digits; 0 when
-// there are none. Saturates at the limits of int instead of overflowing.
-int Atol(std::string_view text);
-
-// Splits file bytes into lines: a line feed ends a line, carriage returns are dropped, a
-// line longer than 4095 bytes continues as a line of its own, and the bytes after the
-// last line feed form a final line (empty when the file ends with a line feed).
-std::vector<std::string> SplitTextLines(std::string_view bytes);
-
-// Reads a file with SplitTextLines. False when the path is not a readable plain file.
-bool LoadTextLines(const std::string &path, std::vector<std::string> &lines);
+// The lines of file bytes, split as TMisc::LoadTextLines splits a file.
+std::vector<std::string> Lines(std::string_view bytes);
 
 }  // namespace kv
 }  // namespace qm

@@ -7,6 +7,7 @@
 
 #include "settings/KeyValue.h"
 #include "toolkit/AtomicFile.h"
+#include "toolkit/Misc.h"
 
 namespace qm {
 
@@ -15,16 +16,16 @@ namespace {
 constexpr std::string_view kWebEnginePrefix = "$WEBEngine_";
 constexpr std::string_view kNewsEnginePrefix = "$NEWSEngine_";
 
-bool IsYes(std::string_view v) { return kv::EqualsNoCase(v, "YES"); }
+bool IsYes(std::string_view v) { return SameTextNoCase(v, "YES"); }
 
 int IndexIn(std::string_view v, int count) {
-    int i = kv::Atol(v);
+    int i = kv::ToInt(v);
     return (i >= 0 && i < count) ? i : -1;
 }
 
 // Text as written to the file: trimmed, and never spanning lines.
 std::string FileText(std::string_view v) {
-    std::string s(kv::Trim(v));
+    std::string s(Trim(v));
     for (char &c : s)
         if (c == '\r' || c == '\n') c = ' ';
     return s;
@@ -32,7 +33,7 @@ std::string FileText(std::string_view v) {
 
 const EngineSwitch *FindSwitch(const std::vector<EngineSwitch> &list, std::string_view name) {
     for (const auto &e : list)
-        if (kv::EqualsNoCase(e.name, name)) return &e;
+        if (SameTextNoCase(e.name, name)) return &e;
     return nullptr;
 }
 
@@ -51,7 +52,7 @@ struct KeyRule {
 std::vector<KeyRule> BuildRules(const Options &opt, const std::string &languageFolder) {
     std::vector<KeyRule> r;
     auto flag = [](bool Options::*f) { return [f](Options &o, const std::string &v, LoadState &) { o.*f = IsYes(v); }; };
-    auto number = [](int Options::*f) { return [f](Options &o, const std::string &v, LoadState &) { o.*f = kv::Atol(v); }; };
+    auto number = [](int Options::*f) { return [f](Options &o, const std::string &v, LoadState &) { o.*f = kv::ToInt(v); }; };
     auto text = [](std::string Options::*f) { return [f](Options &o, const std::string &v, LoadState &) { o.*f = v; }; };
     auto search = [](SearchOptions Options::*s, auto fn) {
         return [s, fn](Options &o, const std::string &v, LoadState &) { fn(o.*s, v); };
@@ -64,14 +65,14 @@ std::vector<KeyRule> BuildRules(const Options &opt, const std::string &languageF
                      if (languageFolder.empty()) return;
                      if (auto found = FindLanguage(languageFolder, v)) o.language = *found;
                  }});
-    r.push_back({"$WindowX", [](Options &o, const std::string &v, LoadState &) { o.window.x = kv::Atol(v); }});
-    r.push_back({"$WindowY", [](Options &o, const std::string &v, LoadState &) { o.window.y = kv::Atol(v); }});
-    r.push_back({"$WindowTX", [](Options &o, const std::string &v, LoadState &) { o.window.width = kv::Atol(v); }});
-    r.push_back({"$WindowTY", [](Options &o, const std::string &v, LoadState &) { o.window.height = kv::Atol(v); }});
-    r.push_back({"$WEB_DiskCache", search(&Options::web, [](SearchOptions &s, const std::string &v) { s.diskCacheKB = kv::Atol(v); })});
-    r.push_back({"$NEWS_DiskCache", search(&Options::news, [](SearchOptions &s, const std::string &v) { s.diskCacheKB = kv::Atol(v); })});
-    r.push_back({"$WEB_MaxResults", search(&Options::web, [](SearchOptions &s, const std::string &v) { s.maxResults = kv::Atol(v); })});
-    r.push_back({"$NEWS_MaxResults", search(&Options::news, [](SearchOptions &s, const std::string &v) { s.maxResults = kv::Atol(v); })});
+    r.push_back({"$WindowX", [](Options &o, const std::string &v, LoadState &) { o.window.x = kv::ToInt(v); }});
+    r.push_back({"$WindowY", [](Options &o, const std::string &v, LoadState &) { o.window.y = kv::ToInt(v); }});
+    r.push_back({"$WindowTX", [](Options &o, const std::string &v, LoadState &) { o.window.width = kv::ToInt(v); }});
+    r.push_back({"$WindowTY", [](Options &o, const std::string &v, LoadState &) { o.window.height = kv::ToInt(v); }});
+    r.push_back({"$WEB_DiskCache", search(&Options::web, [](SearchOptions &s, const std::string &v) { s.diskCacheKB = kv::ToInt(v); })});
+    r.push_back({"$NEWS_DiskCache", search(&Options::news, [](SearchOptions &s, const std::string &v) { s.diskCacheKB = kv::ToInt(v); })});
+    r.push_back({"$WEB_MaxResults", search(&Options::web, [](SearchOptions &s, const std::string &v) { s.maxResults = kv::ToInt(v); })});
+    r.push_back({"$NEWS_MaxResults", search(&Options::news, [](SearchOptions &s, const std::string &v) { s.maxResults = kv::ToInt(v); })});
     r.push_back({"$WEB_ResultMode", search(&Options::web, [](SearchOptions &s, const std::string &v) { s.resultMode = IndexIn(v, 2); })});
     r.push_back({"$NEWS_ResultMode", search(&Options::news, [](SearchOptions &s, const std::string &v) { s.resultMode = IndexIn(v, 2); })});
     // A history mode left without a selection falls back to "Always".
@@ -91,18 +92,18 @@ std::vector<KeyRule> BuildRules(const Options &opt, const std::string &languageF
     r.push_back({"$DisablePanelHelp", flag(&Options::disablePanelHelp)});
     r.push_back({"$DisableWHOQuestion", flag(&Options::disableWhoQuestion)});
     r.push_back({"$BrowseMode", [](Options &o, const std::string &v, LoadState &) {
-                     o.browseMode = kv::EqualsNoCase(v, "DefaultNavigator") ? BrowseMode::DefaultNavigator
+                     o.browseMode = SameTextNoCase(v, "DefaultNavigator") ? BrowseMode::DefaultNavigator
                                                                            : BrowseMode::ExternalNavigator;
                  }});
     r.push_back({"$ExternalNavigator", text(&Options::externalNavigator)});
     r.push_back({"$SurfMode", [](Options &o, const std::string &v, LoadState &) {
-                     if (kv::EqualsNoCase(v, "InSameWindow")) o.surfMode = SurfMode::InSameWindow;
-                     else if (kv::EqualsNoCase(v, "InNewWindow")) o.surfMode = SurfMode::InNewWindow;
+                     if (SameTextNoCase(v, "InSameWindow")) o.surfMode = SurfMode::InSameWindow;
+                     else if (SameTextNoCase(v, "InNewWindow")) o.surfMode = SurfMode::InNewWindow;
                  }});
     r.push_back({"$DownloadMode", [](Options &o, const std::string &v, LoadState &) {
-                     if (kv::EqualsNoCase(v, "Default")) o.downloadMode = DownloadMode::Default;
-                     else if (kv::EqualsNoCase(v, "Clipboard")) o.downloadMode = DownloadMode::Clipboard;
-                     else if (kv::EqualsNoCase(v, "External")) o.downloadMode = DownloadMode::External;
+                     if (SameTextNoCase(v, "Default")) o.downloadMode = DownloadMode::Default;
+                     else if (SameTextNoCase(v, "Clipboard")) o.downloadMode = DownloadMode::Clipboard;
+                     else if (SameTextNoCase(v, "External")) o.downloadMode = DownloadMode::External;
                  }});
     r.push_back({"$DownloadAgent", text(&Options::downloadAgent)});
     r.push_back({"$StartupTAB", number(&Options::startupTab)});
@@ -116,8 +117,8 @@ std::vector<KeyRule> BuildRules(const Options &opt, const std::string &languageF
                      [i](Options &o, const std::string &v, LoadState &) {
                          if (i < o.newsEngines.size()) o.newsEngines[i].enabled = IsYes(v);
                      }});
-    r.push_back({"$COLOR_NbModel", [](Options &, const std::string &v, LoadState &st) { st.nbModel = kv::Atol(v); }});
-    r.push_back({"$COLOR_Index", [](Options &, const std::string &v, LoadState &st) { st.colorIndex = kv::Atol(v); }});
+    r.push_back({"$COLOR_NbModel", [](Options &, const std::string &v, LoadState &st) { st.nbModel = kv::ToInt(v); }});
+    r.push_back({"$COLOR_Index", [](Options &, const std::string &v, LoadState &st) { st.colorIndex = kv::ToInt(v); }});
     r.push_back({"$CurrencyFrom", number(&Options::currencyFrom)});
     r.push_back({"$CurrencyTo", number(&Options::currencyTo)});
     r.push_back({"$CurrencyAmount", text(&Options::currencyAmount)});
@@ -137,7 +138,7 @@ void ApplyColorModels(Options &opt, const std::vector<std::string> &lines, int n
         size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         std::string_view head(line.data(), eq);
-        std::string value(kv::Trim(std::string_view(line).substr(eq + 1)));
+        std::string value = Trim(std::string_view(line).substr(eq + 1));
         size_t from = 0;
         while (from < head.size()) {
             size_t last = kv::FindNoCase(head.substr(from), kOpen);
@@ -148,17 +149,17 @@ void ApplyColorModels(Options &opt, const std::vector<std::string> &lines, int n
             while (p + digits < head.size() && head[p + digits] >= '0' && head[p + digits] <= '9') ++digits;
             // The keys are written with plain decimal numbers: "$COLOR[01]" is no key.
             if (digits == 0 || digits > 10 || (digits > 1 && head[p] == '0')) continue;
-            int k = kv::Atol(head.substr(p, digits));
+            int k = kv::ToInt(head.substr(p, digits));
             if (k >= nbModel) continue;
             std::string_view rest = head.substr(p + digits);
             for (int f = 0; f < 4; ++f) {
-                if (rest.size() < kFields[f].size() || !kv::EqualsNoCase(rest.substr(0, kFields[f].size()), kFields[f]))
+                if (rest.size() < kFields[f].size() || !SameTextNoCase(rest.substr(0, kFields[f].size()), kFields[f]))
                     continue;
                 auto [it, fresh] = found.try_emplace(k);
                 if (fresh) it->second = ColorModel{"", fallback.beginColor, fallback.endColor, fallback.textColor};
                 ColorModel &m = it->second;
                 if (f == 0) m.name = value;
-                else (f == 1 ? m.beginColor : f == 2 ? m.endColor : m.textColor) = kv::Atol(value);
+                else (f == 1 ? m.beginColor : f == 2 ? m.endColor : m.textColor) = kv::ToInt(value);
             }
         }
     }
@@ -196,7 +197,7 @@ const std::vector<ColorModel> &BuiltInColorModels() {
     return models;
 }
 
-int ProxyOptions::portNumber() const { return kv::Atol(kv::Trim(port)); }
+int ProxyOptions::portNumber() const { return kv::ToInt(Trim(port)); }
 
 Options::Options() : colorModels(BuiltInColorModels()) {
     for (const auto &n : WebEngineNames()) webEngines.push_back({n, true});
@@ -242,7 +243,7 @@ std::vector<std::string> ListLanguages(const std::string &languageFolder) {
         std::string file = it->path().filename().string();
         if (file.size() <= kExt.size()) continue;
         std::string_view tail = std::string_view(file).substr(file.size() - kExt.size());
-        if (!kv::EqualsNoCase(tail, kExt)) continue;
+        if (!SameTextNoCase(tail, kExt)) continue;
         names.push_back(file.substr(0, file.size() - kExt.size()));
     }
     return names;
@@ -254,7 +255,7 @@ std::optional<std::string> FindLanguage(const std::string &languageFolder, std::
     std::optional<std::string> match;
     for (auto &entry : ListLanguages(languageFolder)) {
         if (entry == name) return entry;
-        if (!match && kv::EqualsNoCase(entry, name)) match = entry;
+        if (!match && SameTextNoCase(entry, name)) match = entry;
     }
     return match;
 }
@@ -272,7 +273,7 @@ void ApplyOptionLines(Options &opt, const std::vector<std::string> &lines, const
         for (const auto &rule : rules) {
             if (kv::FindNoCase(head, rule.key) == std::string_view::npos) continue;
             if (!valueTaken) {
-                value.assign(kv::Trim(std::string_view(line).substr(eq + 1)));
+                value = Trim(std::string_view(line).substr(eq + 1));
                 valueTaken = true;
             }
             rule.set(opt, value, st);
@@ -284,7 +285,7 @@ void ApplyOptionLines(Options &opt, const std::vector<std::string> &lines, const
 
 bool LoadOptions(Options &opt, const std::string &path, const std::string &languageFolder) {
     std::vector<std::string> lines;
-    if (!kv::LoadTextLines(path, lines)) return false;
+    if (!TMisc::LoadTextLines(path, lines)) return false;
     ApplyOptionLines(opt, lines, languageFolder);
     return true;
 }

@@ -7,6 +7,7 @@
 
 #include "settings/DataRoot.h"
 #include "settings/KeyValue.h"
+#include "toolkit/Misc.h"
 #include "toolkit/AtomicFile.h"
 
 using namespace qm;
@@ -155,6 +156,6 @@ TEST(BundledData, PrepareDataRootInstallsTheRealResources) {
     EXPECT_TRUE(std::filesystem::is_directory(root.cacheFolder("MP3Search")));
     EXPECT_EQ(Read(root.path("Sounds/Start.wav")).substr(0, 4), "RIFF");
     std::vector<std::string> lines;
-    ASSERT_TRUE(kv::LoadTextLines(root.path("Language/English.language"), lines));
+    ASSERT_TRUE(TMisc::LoadTextLines(root.path("Language/English.language"), lines));
     EXPECT_GT(lines.size(), 1u);
 }

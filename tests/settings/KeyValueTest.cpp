@@ -55,30 +55,13 @@ TEST(KeyValue, KeyInsideAnotherKeyAndInsideValues) {
     EXPECT_TRUE(KeyValueBeforeEquals("$LANG_TITLES\t= Y", "$LANG_TITLE", v));
 }
 
-TEST(KeyValueHelpers, FindNoCaseTrimAtol) {
+TEST(KeyValueHelpers, FindNoCaseAndNumbers) {
     EXPECT_EQ(kv::FindNoCase("Hello World", "WORLD"), 10u);
     EXPECT_EQ(kv::FindNoCase("xaaab", "aab"), 4u);
     EXPECT_EQ(kv::FindNoCase("ab", "abc"), std::string_view::npos);
     EXPECT_EQ(kv::FindNoCase("ab", ""), std::string_view::npos);
-    EXPECT_EQ(kv::Trim(std::string_view("\x01 \t a b\r\n\0", 10)), "a b");
-    EXPECT_EQ(kv::Trim("   "), "");
-    EXPECT_EQ(kv::Atol("250"), 250);
-    EXPECT_EQ(kv::Atol("  -12x"), -12);
-    EXPECT_EQ(kv::Atol("+7"), 7);
-    EXPECT_EQ(kv::Atol("abc"), 0);
-    EXPECT_EQ(kv::Atol(""), 0);
-    EXPECT_EQ(kv::Atol("99999999999999999999999"), INT_MAX);
-    EXPECT_EQ(kv::Atol("-99999999999999999999999"), INT_MIN);
-}
-
-TEST(KeyValueHelpers, SplitTextLinesFollowsTheLineReader) {
-    EXPECT_EQ(kv::SplitTextLines("a\nb\n"), (std::vector<std::string>{"a", "b", ""}));
-    EXPECT_EQ(kv::SplitTextLines("ab\r\ncd"), (std::vector<std::string>{"ab", "cd"}));
-    EXPECT_EQ(kv::SplitTextLines(""), (std::vector<std::string>{""}));
-    // A carriage return alone is dropped, it does not end a line.
-    EXPECT_EQ(kv::SplitTextLines("a\rb"), (std::vector<std::string>{"ab"}));
-    auto lines = kv::SplitTextLines(std::string(5000, 'x'));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), 4095u);
-    EXPECT_EQ(lines[1].size(), 905u);
+    EXPECT_EQ(kv::ToInt("  -12x"), -12);
+    EXPECT_EQ(kv::ToInt("abc"), 0);
+    EXPECT_EQ(kv::ToInt("99999999999"), INT_MAX);
+    EXPECT_EQ(kv::ToInt("-99999999999999999999999"), INT_MIN);
 }

@@ -4,6 +4,7 @@
 
 #include "settings/DataRoot.h"
 #include "settings/KeyValue.h"
+#include "toolkit/Misc.h"
 
 using namespace qm;
 
@@ -11,13 +12,13 @@ namespace {
 
 std::vector<std::string> EnglishLines() {
     for (const auto &f : BundledResources())
-        if (f.relativePath == "Language/English.language") return kv::SplitTextLines(f.bytes);
+        if (f.relativePath == "Language/English.language") return kv::Lines(f.bytes);
     return {};
 }
 
 // The key of a key line: "$" followed by capitals, digits, underscores and dots (any case).
 std::string LineKey(const std::string &line) {
-    std::string_view t = kv::Trim(line);
+    const std::string t = Trim(line);
     if (t.empty() || t[0] != '$') return {};
     size_t n = 1;
     while (n < t.size() && (std::isalnum(static_cast<unsigned char>(t[n])) || t[n] == '_' || t[n] == '.')) ++n;
@@ -89,8 +90,8 @@ TEST(EnglishLanguage, AlertBlocksAndHelpListsAreComplete) {
         ASSERT_FALSE(b->empty()) << key;
         ASSERT_EQ(b->size() % 2, 0u) << key;  // pairs of text and display time
         for (size_t i = 0; i < b->size(); i += 2) {
-            EXPECT_FALSE(kv::Trim((*b)[i]).empty()) << key;
-            EXPECT_GT(kv::Atol((*b)[i + 1]), 0) << key << " " << (*b)[i + 1];
+            EXPECT_FALSE(Trim((*b)[i]).empty()) << key;
+            EXPECT_GT(Atol((*b)[i + 1]), 0) << key << " " << (*b)[i + 1];
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "settings/KeyValue.h"
+#include "toolkit/Misc.h"
 #include "settings/Opt.h"
 #include "toolkit/AtomicFile.h"
 
@@ -106,7 +107,7 @@ const char *const kDefaultFile =
 
 Options Parse(const std::string &text, const std::string &languageFolder = {}) {
     Options o;
-    ApplyOptionLines(o, kv::SplitTextLines(text), languageFolder);
+    ApplyOptionLines(o, kv::Lines(text), languageFolder);
     return o;
 }
 
