@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "settings/DataRoot.h"
 #include "settings/KeyValue.h"
 #include "toolkit/AtomicFile.h"
 #include "toolkit/Misc.h"
@@ -363,6 +364,12 @@ bool SaveOptions(const Options &opt, const std::string &path) {
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
     return WriteFileAtomic(path, FormatOptions(opt), /*ownerOnly=*/true);
 }
+
+bool LoadOptions(Options &opt, const DataRoot &root) {
+    return LoadOptions(opt, root.optionsFile(), root.languageDir());
+}
+
+bool SaveOptions(const Options &opt, const DataRoot &root) { return SaveOptions(opt, root.optionsFile()); }
 
 std::optional<WindowGeometry> FitWindowGeometry(const WindowGeometry &saved, int screenWidth, int screenHeight) {
     if (saved.width <= 10 || saved.height <= 10) return std::nullopt;

@@ -13,6 +13,8 @@
 
 namespace qm {
 
+class DataRoot;
+
 // How a result maximum applies ($WEB_ResultMode, $NEWS_ResultMode).
 enum class ResultLimit { Total = 0, PerEngine = 1 };
 // Keeping of query histories and result caches ($WEB_CacheMode, $NEWS_CacheMode).
@@ -155,6 +157,10 @@ std::string FormatOptions(const Options &opt);
 // Replaces the options file atomically; the file is readable by its owner only, as it
 // holds the proxy password. False when it cannot be written (nothing is shown).
 bool SaveOptions(const Options &opt, const std::string &path);
+
+// The same for the options file and language folder of a data root.
+bool LoadOptions(Options &opt, const DataRoot &root);
+bool SaveOptions(const Options &opt, const DataRoot &root);
 
 // The saved-geometry rule. Nothing when width or height is 10 or less (the window keeps
 // its own geometry). Otherwise a window that runs past the right (bottom) edge moves to

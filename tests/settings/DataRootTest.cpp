@@ -7,6 +7,7 @@
 
 #include "settings/DataRoot.h"
 #include "settings/KeyValue.h"
+#include "settings/Opt.h"
 #include "toolkit/Misc.h"
 #include "toolkit/AtomicFile.h"
 
@@ -158,4 +159,20 @@ TEST(BundledData, PrepareDataRootInstallsTheRealResources) {
     std::vector<std::string> lines;
     ASSERT_TRUE(TMisc::LoadTextLines(root.path("Language/English.language"), lines));
     EXPECT_GT(lines.size(), 1u);
+
+    // The options of that root: the bundled English is a known language there.
+    Options opt;
+    EXPECT_FALSE(LoadOptions(opt, root));  // no options file yet
+    opt.language = "Klingon";
+    opt.muteWav = true;
+    ASSERT_TRUE(SaveOptions(opt, root));
+    Options back;
+    back.language = "Deutsch";
+    ASSERT_TRUE(LoadOptions(back, root));
+    EXPECT_TRUE(back.muteWav);
+    EXPECT_EQ(back.language, "Deutsch");  // "Klingon" has no language file: not taken
+    ASSERT_TRUE(std::filesystem::exists(root.optionsFile()));
+    std::ofstream(root.optionsFile(), std::ios::app) << "$Language = english\r\n";
+    ASSERT_TRUE(LoadOptions(back, root));
+    EXPECT_EQ(back.language, "English");
 }
