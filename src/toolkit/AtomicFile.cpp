@@ -36,9 +36,14 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 bool WriteFileAtomic(const std::string &path, std::string_view bytes, bool ownerOnly) {
-    if (path.empty()) return false;
+    if (path.empty() || path.find('\0') != std::string::npos || path.back() == '/') return false;
     std::string tmpl = path + ".tmpXXXXXX";
     int fd = ::mkstemp(tmpl.data());  // created 0600
+    if (fd < 0 && errno == ENAMETOOLONG) {
+        // A name near the length limit: a short temporary name in the same folder.
+        tmpl = FolderOf(path) + "/.tmpXXXXXX";
+        fd = ::mkstemp(tmpl.data());
+    }
     if (fd < 0) return false;
     // Keep the permissions of the file being replaced; a new file gets the usual
     // mode unless it must stay private.
@@ -69,6 +74,7 @@ bool WriteFileAtomic(const std::string &path, std::string_view bytes, bool owner
 
 bool ReadWholeFile(const std::string &path, std::string &out) {
     out.clear();
+    if (path.find('\0') != std::string::npos) return false;
     FILE *f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     char buf[65536];

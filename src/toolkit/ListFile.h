@@ -86,4 +86,14 @@ bool SaveListRows(std::string_view folder, std::string_view name, RecordKind kin
     return SaveListFile(folder, name, kind, records);
 }
 
+// The favorites list of a kind, in the cache folder.
+template <class Row>
+bool LoadFavorites(std::string_view cacheFolder, RecordKind kind, std::vector<Row> &rows) {
+    return LoadListRows(cacheFolder, FavoritesFileName(kind), kind, rows);
+}
+template <class Row>
+bool SaveFavorites(std::string_view cacheFolder, RecordKind kind, const std::vector<Row> &rows) {
+    return SaveListRows(cacheFolder, FavoritesFileName(kind), kind, rows);
+}
+
 }  // namespace qm
