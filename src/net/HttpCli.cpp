@@ -299,7 +299,8 @@ std::string THttpCli::cookieHeader() const {
     if (jar_.empty()) return Trim(Cookie);  // sent as the caller wrote it
     auto pairs = SplitCookies(Cookie);
     for (const auto &[name, value] : jar_) {
-        auto it = std::find_if(pairs.begin(), pairs.end(), [&](const auto &p) { return p.first == name; });
+        const std::string &key = name;  // clang cannot capture a structured binding
+        auto it = std::find_if(pairs.begin(), pairs.end(), [&](const auto &p) { return p.first == key; });
         if (it != pairs.end()) it->second = value;
         else pairs.emplace_back(name, value);
     }
@@ -315,7 +316,8 @@ void THttpCli::addToJar(const std::string &setCookie) {
     auto pairs = SplitCookies(setCookie);
     if (pairs.empty() || pairs.front().first.empty()) return;
     auto &[name, value] = pairs.front();
-    auto it = std::find_if(jar_.begin(), jar_.end(), [&](const auto &p) { return p.first == name; });
+    const std::string &key = name;  // clang cannot capture a structured binding
+    auto it = std::find_if(jar_.begin(), jar_.end(), [&](const auto &p) { return p.first == key; });
     if (it != jar_.end()) it->second = value;
     else jar_.emplace_back(name, value);
 }
