@@ -75,6 +75,12 @@ QVariant ResultListModel::data(const QModelIndex &index, int role) const {
         const auto &a = AddressOf(index.row());
         return QByteArray(a.data(), qsizetype(a.size()));
     }
+    case Qt::CheckStateRole:
+        if (col == 0 && checkBoxes_) return r.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::DecorationRole:
+        if (col == 0 && r.image >= 0 && Decorator()) return Decorator()(r.image);
+        return {};
     case Qt::TextAlignmentRole:
         if (col == int(kSource) + 1 && headers_.size() == 5) return int(Qt::AlignCenter);
         return {};
@@ -93,6 +99,8 @@ QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, i
 
 Qt::ItemFlags ResultListModel::flags(const QModelIndex &index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
+    if (index.column() == 0 && checkBoxes_)
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;  // cells are not editable by the user
 }
 
@@ -100,6 +108,10 @@ bool ResultListModel::setData(const QModelIndex &index, const QVariant &value, i
     if (!index.isValid() || index.row() >= Count()) return false;
     if (role == ImageRole) {
         SetImage(index.row(), value.toInt());
+        return true;
+    }
+    if (role == Qt::CheckStateRole && index.column() == 0 && checkBoxes_) {
+        SetChecked(index.row(), value.toInt() == Qt::Checked);
         return true;
     }
     if (role != RawTextRole && role != Qt::EditRole) return false;
@@ -246,6 +258,28 @@ void ResultListModel::SetCaption(int row, std::string caption) {
     rows_[size_t(row)].caption = std::move(caption);
     auto i = index(row, 0);
     emit dataChanged(i, i);
+}
+
+// ---- verification marks ----
+
+ResultListModel::ImageDecorator &ResultListModel::Decorator() {
+    static ImageDecorator decorator;
+    return decorator;
+}
+
+void ResultListModel::SetImageDecorator(ImageDecorator decorator) { Decorator() = std::move(decorator); }
+
+void ResultListModel::SetCheckBoxesShown(bool shown) {
+    if (checkBoxes_ == shown) return;
+    checkBoxes_ = shown;
+    if (!rows_.empty()) emit dataChanged(index(0, 0), index(Count() - 1, 0), {Qt::CheckStateRole});
+}
+
+void ResultListModel::SetChecked(int row, bool checked) {
+    if (row < 0 || row >= Count() || rows_[size_t(row)].checked == checked) return;
+    rows_[size_t(row)].checked = checked;
+    auto i = index(row, 0);
+    emit dataChanged(i, i, {Qt::CheckStateRole});
 }
 
 // ---- list operations ----

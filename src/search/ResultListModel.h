@@ -102,6 +102,15 @@ public:
     // Puts the first selected row's address on the clipboard; false when none is selected.
     bool CutSelectedToClipboard() const;
 
+    // Check boxes in column 0 (a verification shows them) and the icons of the rows' image
+    // indexes (set once by the feature that draws them).
+    void SetCheckBoxesShown(bool shown);
+    bool CheckBoxesShown() const { return checkBoxes_; }
+    bool IsChecked(int row) const { return row >= 0 && row < Count() && rows_[size_t(row)].checked; }
+    void SetChecked(int row, bool checked);
+    using ImageDecorator = std::function<QVariant(int image)>;
+    static void SetImageDecorator(ImageDecorator decorator);
+
     // While set, the page's change handler does nothing (loading a cache, select all).
     bool Updating() const { return updating_; }
     void SetUpdating(bool on) { updating_ = on; }
@@ -116,6 +125,7 @@ private:
     void HeaderMayHaveChanged(int oldCount);
     void NormaliseSubItems(ResultRow &row) const;
     void Reorder(const std::vector<int> &order);  // order[new] = old
+    static ImageDecorator &Decorator();
 
     std::vector<QString> headers_;
     size_t urlColumn_, locationColumn_;
@@ -124,6 +134,7 @@ private:
     QItemSelectionModel selection_;
     QString singular_ = QStringLiteral("Site"), plural_ = QStringLiteral("Sites");
     bool updating_ = false;
+    bool checkBoxes_ = false;
 };
 
 // Lower-cases ASCII letters only.

@@ -10,6 +10,7 @@ struct ResultRow {
     std::string caption;               // 1-based position as decimal text (or a sort key while sorting)
     int image = -1;                    // verification icon index, -1 for none
     std::vector<std::string> subItems; // web list: Site, Location, Source, Description, URL
+    bool checked = false;              // check box of column 0 (shown during a verification)
 
     // The address an action uses: the "URL" sub-item (index 4 in the web list) when not
     // empty, else the "Location" sub-item (index 1).
