@@ -1,36 +1,99 @@
 #include "app/FeatureBindings.h"
 
 #include "app/MainWindow.h"
+#include "fakeweb/Server.h"
+#include "net/NetConfig.h"
+#include "settings/DataRoot.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <memory>
 
 namespace qm {
 
+namespace {
+
+std::unique_ptr<fakeweb::Server> &DemoServer() {
+    static std::unique_ptr<fakeweb::Server> server;
+    return server;
+}
+
+}  // namespace
+
 void BindFeatures(TMain &window) {
-    (void)window;
-    // Features register their steps here as they are built in, for example
-    //   window.Hooks().pressWebSearch = [&] { ... };
+    ShellHooks &h = window.Hooks();
+    TMain *w = &window;
+
+    // Query histories (toolkit): loaded at show, saved at close, deleted by the cache modes.
+    h.loadHistoriesAndFavorites = [w] {
+        LoadHistoriesAtStart(w->Folders(), w->QueryHistories());
+        w->HistoryToWebBox();
+        // Favorites lists: the favorites page loads them when it is built in.
+    };
+    h.saveHistories = [w] {
+        w->WebBoxToHistory();
+        SaveHistoriesAtEnd(w->Folders(), w->QueryHistories());
+        w->HistoryToWebBox();
+    };
+    h.purgeHistoriesAndCaches = [w] {
+        const Options &o = w->OptionsModel().get();
+        DeleteSessionFiles(w->Folders(), o.web.cacheMode, o.news.cacheMode);
+    };
+
+    // Options file (settings): written when the run ends, with the window's placement.
+    h.saveOptions = [w] {
+        Options o = w->OptionsModel().get();
+        QRect g = w->normalGeometry().isValid() ? w->normalGeometry() : w->geometry();
+        o.window = {g.x(), g.y(), g.width(), g.height()};
+        w->OptionsModel().set(o);
+        SaveOptions(o, DataRoot(w->Model().dirs.ProgramDir).optionsFile());
+    };
+
+    // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
+    // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
+    // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
+    // startConfigDownload, configApplied, bannerStep, endWebSearch, endNewsSearch,
+    // endCatalogueUpdate, saveFavorites, abortBanner, releaseFeatures.
 }
 
 void CreateSplashWindow(TMain &window) {
-    (void)window;  // The splash window and language choice are not built in yet.
+    (void)window;  // The splash window and its language choice come with their feature.
 }
 
 void CreateOptionsWindow(TMain &window) {
-    (void)window;  // Waits for the options model: load the options file, bind ShellOptions.
+    // Until the options window exists, its model is loaded here.
+    DataRoot root(window.Model().dirs.ProgramDir);
+    Options opt = window.OptionsModel().get();
+    if (LoadOptions(opt, root.optionsFile(), root.languageDir())) {
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect s = screen->availableGeometry();
+            if (auto g = FitWindowGeometry(opt.window, s.width(), s.height()))
+                window.setGeometry(g->x, g->y, g->width, g->height);
+        }
+    }
+    window.OptionsModel().set(opt);
+    window.ApplyOptions(opt);
 }
 
-void PrepareDataRoot(const std::string &root) {
-    (void)root;  // Waits for the settings layer's data root (bundled data copy).
+bool StartDemoWeb(std::string &error) {
+    auto &server = DemoServer();
+    server = std::make_unique<fakeweb::Server>();
+    if (!server->start(0)) {
+        error = "the fake web cannot listen on the loopback interface";
+        server.reset();
+        return false;
+    }
+    RouteServiceHostsTo(server->port());
+    return true;
 }
 
-std::string StartDemoWeb(std::string &error) {
-    error = "the fake web is not built into this program yet";
-    return {};
-}
-
-void StopDemoWeb() {}
-
-void ApplyConnectTo(const std::string &spec) {
-    (void)spec;  // Waits for the network layer's host routing.
+void StopDemoWeb() {
+    if (auto &server = DemoServer()) {
+        RouteServiceHostsTo(0);
+        server->stop();
+        server.reset();
+    }
 }
 
 }  // namespace qm

@@ -13,19 +13,13 @@ void BindFeatures(TMain &window);
 
 // The splash window (created hidden after the main window).
 void CreateSplashWindow(TMain &window);
-// The options window: its creation loads the options file and applies the language.
+// The options window: its creation loads the options file (placing the window by the
+// saved geometry) and applies the language.
 void CreateOptionsWindow(TMain &window);
 
-// Copies the bundled data (Language, Engines, Sounds, GFX) into a data root without
-// overwriting what the user changed.
-void PrepareDataRoot(const std::string &root);
-
-// --demo: starts the fake web in this process. Returns the --connect-to routes that send
-// every service host to it, or an empty text with a reason in `error`.
-std::string StartDemoWeb(std::string &error);
+// --demo: starts the fake web in this process and routes every service host to it.
+// False with a reason in `error` when it cannot listen.
+bool StartDemoWeb(std::string &error);
 void StopDemoWeb();
-
-// Routes service hosts elsewhere (--connect-to, $QUILLMAR_CONNECT_TO).
-void ApplyConnectTo(const std::string &spec);
 
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include "app/SideBar.h"
 #include "app/WebPage.h"
 #include "net/ServiceHosts.h"
+#include "toolkit/DisplayText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,8 +32,11 @@
 
 namespace qm {
 
-TMain::TMain(ProgramDirs dirs, QWidget *parent) : QMainWindow(parent), model_(std::move(dirs)) {
+TMain::TMain(ProgramDirs dirs, QWidget *parent)
+    : QMainWindow(parent), model_(std::move(dirs)), misc_(std::make_unique<TMisc>()) {
     setObjectName("Main");
+    options_ = new OptionsHolder(this);
+    connect(options_, &OptionsHolder::changed, this, [this] { ApplyOptions(options_->get()); });
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     BuildWidgets();
 
@@ -219,6 +223,35 @@ void TMain::ShowStartPage(int position) {
     PageId page = PageAtSideBar(position);
     if (page == PageId::None) return;  // separators and unknown positions change nothing
     ShowPage(page);
+}
+
+void TMain::WebBoxToHistory() {
+    QComboBox *box = web_->QueryBox();
+    histories_.web.editText = TypedText(box->currentText());
+    histories_.web.entries.clear();
+    for (int i = 0; i < box->count(); ++i) histories_.web.entries.push_back(TypedText(box->itemText(i)));
+}
+
+void TMain::HistoryToWebBox() {
+    QComboBox *box = web_->QueryBox();
+    box->clear();
+    for (const auto &e : histories_.web.entries) box->addItem(DisplayText(e));
+    box->setEditText(DisplayText(histories_.web.editText));
+}
+
+void TMain::ApplyOptions(const Options &opt) {
+    ShellOptions &s = model_.options;
+    s.startupTab = opt.startupTab;
+    s.disablePanelHelp = opt.disablePanelHelp;
+    s.noStartupLogo = opt.noStartupLogo;
+    s.defaultNavigator = opt.browseMode == BrowseMode::DefaultNavigator;
+    s.surfSameWindow = opt.surfMode == SurfMode::InSameWindow;
+    s.externalNavigator = opt.externalNavigator;
+    s.language = opt.language;
+    if (const ColorModel *c = opt.currentColorModel()) {
+        auto color = [](int v) { return QColor(ColorRed(v), ColorGreen(v), ColorBlue(v)); };
+        sideBar_->SetColors(color(c->beginColor), color(c->endColor), color(c->textColor));
+    }
 }
 
 void TMain::ShowAlert(const std::string &text, AlertKind kind) { qm::ShowAlert(this, text, kind); }

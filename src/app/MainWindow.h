@@ -4,10 +4,14 @@
 // destroy sequences.
 #include "app/Dialogs.h"
 #include "app/ShellModel.h"
+#include "settings/Opt.h"
+#include "toolkit/History.h"
+#include "toolkit/Misc.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +39,18 @@ public:
     ShellModel &Model() { return model_; }
     const ShellModel &Model() const { return model_; }
     ShellHooks &Hooks() { return model_.hooks; }
+    // The program's settings (loaded by CreateOptionsWindow, written at destroy).
+    OptionsHolder &OptionsModel() { return *options_; }
+    // The text toolkit object of the run.
+    TMisc &Misc() { return *misc_; }
+    // The eight query boxes' histories; the web box's widget is synced at load and save.
+    Histories &QueryHistories() { return histories_; }
+    DataFolders Folders() const { return DataFolders{model_.dirs.ProgramDir}; }
+    // Copies the web query box's widget into its history data, and back.
+    void WebBoxToHistory();
+    void HistoryToWebBox();
+    // Takes the shell's settings and the side-bar colours from the options.
+    void ApplyOptions(const Options &opt);
 
     // Parameters of the command line that are not the program's own options.
     void SetCommandLine(std::vector<std::string> params) { commandLine_ = std::move(params); }
@@ -89,6 +105,9 @@ private:
     void OnGauge(bool busy);
 
     ShellModel model_;
+    std::unique_ptr<TMisc> misc_;
+    OptionsHolder *options_ = nullptr;
+    Histories histories_;
     std::vector<std::string> commandLine_;
     bool shown_ = false, activated_ = false, destroyed_ = false, inTick_ = false;
     QEvent *lastKeyUp_ = nullptr;

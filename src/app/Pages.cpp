@@ -1,16 +1,14 @@
 #include "app/Pages.h"
 
+#include "toolkit/DisplayText.h"
+
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 namespace qm {
 
-QString Shown(const std::string &text) {
-    // Program text is UTF-8; language files and pages may bring other bytes, which the
-    // toolkit's display rule reads as Windows-1252 once it is wired in here.
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Shown(const std::string &text) { return DisplayText(text); }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event) {
     QLabel::mouseReleaseEvent(event);

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/ShellModel.h"
+#include "settings/DataRoot.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,22 +80,10 @@ std::string StartUsage() {
            "  QUERY              searched on the web page at once (\"quillmar:?Query=\" is removed)\n";
 }
 
-std::string ResolveDataRoot(const std::string &home, const std::string &exeDir) {
-    QString root;
-    if (!home.empty()) {
-        root = QString::fromStdString(home);
-    } else if (const char *env = std::getenv("QUILLMAR_HOME"); env && *env) {
-        root = QString::fromUtf8(env);
-    } else if (!exeDir.empty() && QFileInfo(QString::fromStdString(exeDir)).isWritable()) {
-        root = QString::fromStdString(exeDir);
-    } else {
-        QString data = qEnvironmentVariable("XDG_DATA_HOME");
-        if (data.isEmpty()) data = QDir::homePath() + "/.local/share";
-        root = data + "/quillmar";
-    }
-    root = QDir::cleanPath(QDir(root).absolutePath());
-    QDir().mkpath(root);
-    return root.toStdString();
+std::string ResolveDataRoot(const std::string &home) {
+    DataRootInputs in = CurrentDataRootInputs({});
+    if (!home.empty()) in.homeArgument = QDir(QString::fromStdString(home)).absolutePath().toStdString();
+    return ChooseDataRoot(in);
 }
 
 QuillmarApplication::QuillmarApplication(int &argc, char **argv) : QApplication(argc, argv) {

@@ -34,10 +34,11 @@ StartArgs ParseStartArgs(const std::vector<std::string> &params, const char *env
 std::string StartUsage();
 
 // --- Data root ----------------------------------------------------------------------------
-// The folder that holds Options, Cache, Language, Engines, Sounds and GFX:
-// --home DIR, else $QUILLMAR_HOME, else the executable's folder when writable, else
-// $XDG_DATA_HOME/quillmar. The folder is created when missing.
-std::string ResolveDataRoot(const std::string &home, const std::string &exeDir);
+// The folder that holds Options, Cache, Language, Engines, Sounds and GFX, by the settings
+// layer's rule (--home DIR, $QUILLMAR_HOME, the executable's folder when writable,
+// $XDG_DATA_HOME/quillmar). `home` (from --home, or the demo's temporary folder) wins
+// when not empty.
+std::string ResolveDataRoot(const std::string &home);
 
 // --- Application object ---------------------------------------------------------------------
 // Runs one event delivery; an exception that escapes it is shown through the exception

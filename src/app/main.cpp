@@ -2,15 +2,33 @@
 #include "app/FeatureBindings.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "net/NetConfig.h"
+#include "settings/DataRoot.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 #include <cstdlib>
 #include <memory>
+
+namespace {
+
+// SIGINT and SIGTERM close the window as the user would, so the run's files are saved.
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    char c = 1;
+    [[maybe_unused]] auto n = ::write(gSignalPipe[1], &c, 1);
+}
+
+}  // namespace
 
 int main(int argc, char **argv) {
     if (!qm::HaveInternetLibrary()) {
@@ -44,16 +62,13 @@ int main(int argc, char **argv) {
             if (demoHome->isValid()) args.home = demoHome->path().toStdString();
         }
         std::string error;
-        std::string routes = qm::StartDemoWeb(error);
-        if (routes.empty())
-            std::fprintf(stderr, "quillmar: --demo: %s\n", error.c_str());
-        else
-            args.connectTo = args.connectTo.empty() ? routes : routes + "," + args.connectTo;
+        if (!qm::StartDemoWeb(error)) std::fprintf(stderr, "quillmar: --demo: %s\n", error.c_str());
     }
-    if (!args.connectTo.empty()) qm::ApplyConnectTo(args.connectTo);
+    qm::SetConnectTo(args.connectTo);
 
-    std::string root = qm::ResolveDataRoot(args.home, QCoreApplication::applicationDirPath().toStdString());
-    qm::PrepareDataRoot(root);
+    std::string root = qm::ResolveDataRoot(args.home);
+    if (!qm::PrepareDataRoot(qm::DataRoot(root)))
+        std::fprintf(stderr, "quillmar: cannot create the data folders in %s\n", root.c_str());
 
     int rc;
     {
@@ -62,8 +77,22 @@ int main(int argc, char **argv) {
         window.SetCommandLine(args.query);
         qm::CreateSplashWindow(window);
         qm::CreateOptionsWindow(window);
+        std::unique_ptr<QSocketNotifier> signalNotifier;
+        if (::pipe(gSignalPipe) == 0) {
+            signalNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+            QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, &window, [&window] {
+                char c;
+                [[maybe_unused]] auto n = ::read(gSignalPipe[0], &c, 1);
+                window.close();
+                QCoreApplication::quit();
+            });
+            std::signal(SIGINT, OnSignal);
+            std::signal(SIGTERM, OnSignal);
+        }
         window.show();
         rc = app.exec();
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
         window.Destroy();
     }
     qm::StopDemoWeb();

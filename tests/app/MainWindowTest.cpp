@@ -1,6 +1,7 @@
 // The real main window, offscreen: side bar, function keys, start page, command line,
 // gauge, close sequence, browser fallback and layout at two screen sizes.
 #include "app/Browser.h"
+#include "app/FeatureBindings.h"
 #include "app/MainWindow.h"
 #include "app/Pages.h"
 #include "app/SideBar.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -341,4 +343,43 @@ TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
             }
         }
     }
+}
+
+TEST_F(MainWindowTest, ClosingLeavesHistoriesAndOptionsOnDisk) {
+    QString root = tmp_.path();
+    QDir().mkpath(root + "/Options");
+    {
+        QFile f(root + "/Options/Configuration.ini");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("$StartupTAB\t\t=9\r\n$DisablePanelHelp\t=\tYES\r\n");
+    }
+    TMain &m = Make();
+    CreateOptionsWindow(m);
+    EXPECT_EQ(m.Model().options.startupTab, 9);
+    EXPECT_TRUE(m.Model().options.disablePanelHelp);
+    Shown();
+    EXPECT_EQ(m.CurrentPage(), PageId::Units);
+    // A search start pushes the query onto the box's history.
+    m.Web()->QueryBox()->setEditText("first query");
+    m.WebBoxToHistory();
+    TMisc::PushHistory(m.QueryHistories().web);
+    m.HistoryToWebBox();
+    m.Web()->QueryBox()->setEditText("typed, never searched");
+    m.close();
+    m.Destroy();
+    window.reset();
+    EXPECT_TRUE(QFile::exists(root + "/Options/ComboBox_WEB.INI"));
+    QFile options(root + "/Options/Configuration.ini");
+    ASSERT_TRUE(options.open(QIODevice::ReadOnly));
+    QByteArray text = options.readAll();
+    EXPECT_TRUE(text.contains("$StartupTAB")) << text.constData();
+    EXPECT_TRUE(text.contains("$WindowTX")) << text.constData();
+
+    // The next run finds the query in the web box's history.
+    TMain &again = Make();
+    CreateOptionsWindow(again);
+    Shown();
+    QComboBox *box = again.Web()->QueryBox();
+    EXPECT_GE(box->findText("first query"), 0);
+    EXPECT_LT(box->findText("typed, never searched"), 0);
 }

@@ -40,31 +40,17 @@ TEST(StartArgs, OwnOptionsAndQueryParameters) {
     EXPECT_FALSE(a.error.empty());
 }
 
-TEST(DataRoot, HomeThenEnvironmentThenExecutableFolderThenXdg) {
+TEST(DataRoot, HomeOptionWinsOverTheEnvironment) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     std::string base = tmp.path().toStdString();
-    const char *oldHome = std::getenv("QUILLMAR_HOME");
-    std::string saved = oldHome ? oldHome : "";
-    unsetenv("QUILLMAR_HOME");
-
-    EXPECT_EQ(ResolveDataRoot(base + "/given/", base + "/exe"), base + "/given");
-    EXPECT_TRUE(QDir(QString::fromStdString(base + "/given")).exists());
-
+    const char *old = std::getenv("QUILLMAR_HOME");
+    std::string saved = old ? old : "";
     setenv("QUILLMAR_HOME", (base + "/env").c_str(), 1);
-    EXPECT_EQ(ResolveDataRoot("", base), base + "/env");
-    unsetenv("QUILLMAR_HOME");
-
-    EXPECT_EQ(ResolveDataRoot("", base), base);  // writable executable folder
-
-    QDir().mkpath(tmp.path() + "/ro");
-    QFile::setPermissions(tmp.path() + "/ro", QFile::ReadOwner | QFile::ExeOwner);
-    if (!QFileInfo(tmp.path() + "/ro").isWritable()) {  // root may write anyway
-        setenv("XDG_DATA_HOME", (base + "/xdg").c_str(), 1);
-        EXPECT_EQ(ResolveDataRoot("", base + "/ro"), base + "/xdg/quillmar");
-        unsetenv("XDG_DATA_HOME");
-    }
-    if (!saved.empty()) setenv("QUILLMAR_HOME", saved.c_str(), 1);
+    EXPECT_EQ(ResolveDataRoot(base + "/given/"), base + "/given");
+    EXPECT_EQ(ResolveDataRoot(""), base + "/env");
+    if (saved.empty()) unsetenv("QUILLMAR_HOME");
+    else setenv("QUILLMAR_HOME", saved.c_str(), 1);
 }
 
 TEST(InternetLibrary, LinkedLibrarySpeaksHttp) {
