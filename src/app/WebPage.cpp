@@ -80,14 +80,21 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
     }
     modeActions_[0]->setChecked(true);
     modeButton_->setMenu(modeMenu_);
+    // The search over the engines described by files (Engines/WebSearch.grp).
+    templateButton_ = new QPushButton("GO!!!", searchBar_);
+    templateButton_->setObjectName("BT_WEBG");
+    templateButton_->setToolTip("Search with the engines described in Engines/WebSearch.grp");
+    templateButton_->setAutoDefault(false);
     bar->addWidget(queryBox_, 1);
     bar->addWidget(searchButton_);
     bar->addWidget(modeButton_);
+    bar->addWidget(templateButton_);
     searchBar_->setMaximumWidth(640);
     body->addWidget(searchBar_, 0, Qt::AlignHCenter);
     searchBar_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     connect(searchButton_, &QPushButton::clicked, this, &WebPage::searchRequested);
+    connect(templateButton_, &QPushButton::clicked, this, &WebPage::templateSearchRequested);
     queryBox_->lineEdit()->installEventFilter(new EnterWatcher(this, [this] { emit enterInQueryBox(); }));
 
     // Result list.

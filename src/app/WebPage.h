@@ -30,6 +30,7 @@ public:
     QComboBox *QueryBox() const { return queryBox_; }          // CB_WEB
     QPushButton *SearchButton() const { return searchButton_; }  // BT_WEB
     QToolButton *ModeButton() const { return modeButton_; }      // opens the search-mode menu
+    QPushButton *TemplateButton() const { return templateButton_; }  // BT_WEBG: template engines
     QMenu *ModeMenu() const { return modeMenu_; }
     // "All Keywords", "Any word", "Exact phrase", "Boolean search" (SearchMode 0..3).
     QAction *ModeAction(int mode) const { return modeActions_.at(static_cast<size_t>(mode)); }
@@ -53,11 +54,14 @@ signals:
     // Search button pressed, or Enter in the query box.
     void searchRequested();
     void enterInQueryBox();
+    // The template-engine button pressed.
+    void templateSearchRequested();
 
 private:
     QComboBox *queryBox_;
     QPushButton *searchButton_;
     QToolButton *modeButton_;
+    QPushButton *templateButton_;
     QMenu *modeMenu_;
     std::array<QAction *, 4> modeActions_{};
     QTreeView *resultList_;
