@@ -31,6 +31,9 @@ std::vector<ServiceHost> Defaults() {
         {"affiliate", "bfast.affiliate.example"},
         // The partner search form of exported result pages.
         {"partner-search", "search.partner.example"},
+        // Sites for the verification of result addresses (the fake web's test sites).
+        {"verify-sites", "www.verify.example"},
+        {"verify-refuse", "refuse.verify.example"},
         // Search services described by the bundled engine definition files.
         {"owlfind", "www.owlfind.example"},
         {"lanternseek", "search.lanternseek.example"},
