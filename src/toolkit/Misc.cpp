@@ -67,14 +67,17 @@ std::string ReplaceAllImpl(std::string_view text, std::string_view pattern,
     // replacement starts at most m - 1 bytes before it: searching from there finds
     // the same first occurrence.
     size_t from = 0;
-    // Replacements not shorter than the pattern do not shrink the text; bound them.
-    size_t budget = replacement.size() < m ? SIZE_MAX : originalLength + 1;
+    // Replacements shorter than the pattern shrink the text, so the loop ends. Others
+    // may form new occurrences again and again; bound their work and growth.
+    const bool shrinking = replacement.size() < m;
+    size_t budget = size_t{1} << 22;
+    const size_t sizeLimit = originalLength * 64 + (size_t{1} << 20);
     for (;;) {
         size_t hit = Find(cur, pattern, from, fold);
         if (hit == std::string::npos) break;
         cur.replace(hit, m, replacement);
         if (hit + m - 1 >= originalLength) break;
-        if (--budget == 0) break;
+        if (!shrinking && (--budget == 0 || cur.size() > sizeLimit)) break;
         from = hit >= m - 1 ? hit - (m - 1) : 0;
     }
     return cur;

@@ -84,6 +84,10 @@ TEST(Replace, LongerReplacementsTerminate) {
     // Longer replacements without the pattern.
     EXPECT_EQ(TMisc::ReplaceAll("a\nb\nc", "\n", "<br>"), "a<br>b<br>c");
     EXPECT_EQ(TMisc::ReplaceAll("ab", "ab", "ba"), "ba");
+    // Same length, new occurrences formed each time: all of them are replaced.
+    EXPECT_EQ(TMisc::ReplaceAll("aaaabbbb", "ab", "ba"), "bbbbaaaa");
+    // Growing: stops once a match ends at or beyond the original length.
+    EXPECT_EQ(TMisc::ReplaceAll("aaab", "ab", "bba"), "bbbbabbaa");
 }
 
 TEST(Extract, BeforeBetweenRemove) {
@@ -171,4 +175,43 @@ TEST(Trim, BytesUpTo32) {
     EXPECT_FALSE(qm::SameTextNoCase("\xE9", "\xC9"));
     EXPECT_FALSE(qm::SameTextNoCase("ab", "abc"));
     EXPECT_LT(qm::CompareNoCase("ab", "ABC"), 0);
+}
+
+namespace {
+
+// The replacement loop exactly as described: search from the beginning each time.
+std::string ReferenceReplaceAll(std::string text, const std::string &pattern, const std::string &repl) {
+    if (text.empty()) return text;
+    const size_t original = text.size();
+    TMisc m;
+    while (m.FindNoCase(text, pattern)) {
+        size_t last = static_cast<size_t>(m.LastPos);
+        text.replace(last + 1 - pattern.size(), pattern.size(), repl);
+        if (last >= original) break;
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(Replace, AgreesWithTheRestartingLoop) {
+    uint32_t seed = 12345;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    const char alphabet[] = "abAB<>";
+    auto word = [&](size_t len) {
+        std::string s;
+        for (size_t i = 0; i < len; ++i) s += alphabet[next(6)];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = word(next(16));
+        std::string pattern = word(1 + next(3));
+        std::string repl = word(next(4));
+        if (TMisc::FindNoCasePos(repl, pattern) != std::string_view::npos) continue;
+        ASSERT_EQ(TMisc::ReplaceAll(text, pattern, repl), ReferenceReplaceAll(text, pattern, repl))
+            << text << " / " << pattern << " / " << repl;
+    }
 }
