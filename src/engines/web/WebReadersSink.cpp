@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "engines/web/WebEngineTable.h"
 #include "toolkit/DisplayText.h"
 
 namespace qm {
@@ -80,6 +81,26 @@ bool CollectingSink::KeepReading() {
 void CollectingSink::ClearRows() {
     rows_.clear();
     addresses_.clear();
+}
+
+bool ParseEnginePage(std::string_view engine, const std::string &host, std::string_view page, ParsedPage &out) {
+    const auto table = BuildWebEngineTable();
+    int row = FindWebEngineByName(table, std::string(engine));
+    if (row < 0 && !engine.empty() && engine.size() <= 3 &&
+        engine.find_first_not_of("0123456789") == std::string_view::npos)
+        row = FindWebEngineBySelector(table, std::stoi(std::string(engine)));
+    if (row < 0 || row >= kWebEngineCount) return false;
+
+    CollectingSink sink(host.empty() ? ServiceRoot(WebEngineHostKeys()[size_t(row)]) : host, table[size_t(row)].name);
+    // One page already in the queue, as the engine's first page is during a search.
+    sink.Queue().Append("http://unrelated.example/first-page", "ON");
+    const size_t seeded = sink.Queue().size();
+    RunReaders(table[size_t(row)].selector, page, sink);
+
+    out.rows = sink.Rows();
+    out.pages.clear();
+    for (size_t i = seeded; i < sink.Queue().size(); ++i) out.pages.push_back(sink.Queue()[i].address);
+    return true;
 }
 
 std::string FormatParseJson(const std::vector<ResultRow> &rows, const std::vector<std::string> &pages) {

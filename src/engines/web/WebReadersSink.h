@@ -41,6 +41,19 @@ private:
     std::unordered_set<std::string> addresses_;  // lower-cased row addresses
 };
 
+// What the readers of one engine take from one answer page: the rows, and the further
+// pages queued (in order).
+struct ParsedPage {
+    std::vector<ResultRow> rows;
+    std::vector<std::string> pages;
+};
+
+// Runs the page-link reader and then the result reader of the built-in web engine named
+// `engine` (ASCII case ignored; a number names a selector) over `page`, as one answer page
+// of a search: empty list, no result limit, one unrelated page already queued. `host`
+// replaces the engine's search host when not empty. False for an unknown engine.
+bool ParseEnginePage(std::string_view engine, const std::string &host, std::string_view page, ParsedPage &out);
+
 // Output of quillmar-cli parse. Every field is turned into UTF-8 by the one display rule.
 // JSON: {"rows": [{"site", "location", "source", "description", "url"}...], "pages": [...]}.
 std::string FormatParseJson(const std::vector<ResultRow> &rows, const std::vector<std::string> &pages);
