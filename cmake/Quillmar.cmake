@@ -9,6 +9,8 @@ function(quillmar_layer target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   target_compile_options(${target} PRIVATE -Wall -Wextra)
+  # Let moc notice headers that appear after the first build (sources are globbed).
+  set_property(TARGET ${target} PROPERTY AUTOGEN_TARGET_DEPENDS ${_src})
 endfunction()
 
 # quillmar_test(<target> DEPS <libs...>)
@@ -21,6 +23,7 @@ function(quillmar_test target)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests
                              ${PROJECT_SOURCE_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
+  set_property(TARGET ${target} PROPERTY AUTOGEN_TARGET_DEPENDS ${_src})
   target_compile_definitions(${target} PRIVATE
       QUILLMAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       QUILLMAR_BINARY_DIR="${PROJECT_BINARY_DIR}")
