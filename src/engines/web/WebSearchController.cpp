@@ -223,6 +223,10 @@ void WebSearchController::FreeEngine(TWebEngine *e) {
 
 void WebSearchController::StartWebSearch(const std::string &typed) {
     if (running_ || closing_) return;
+    if (verifying_) {  // the verification of result addresses has the list
+        if (env_.alert) env_.alert(Text("You can't perform a search while the verification still running"));
+        return;
+    }
     const WebSearchSettings s = env_.settings ? env_.settings() : WebSearchSettings{};
     maximum_ = CStyleNumber(s.maxResults);
     resultMode_ = s.resultMode;

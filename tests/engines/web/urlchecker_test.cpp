@@ -1,5 +1,7 @@
 // The verification's dispatch, retries, marks and stop, over scripted clients.
 #include "engines/web/UrlChecker.h"
+#include "engines/web/WebEngineTable.h"
+#include "engines/web/WebSearchController.h"
 #include "search/ResultListModel.h"
 
 #include <gtest/gtest.h>
@@ -222,4 +224,18 @@ TEST(UrlChecker, IconsAreDrawnAndShownByTheList) {
     EXPECT_TRUE(list->setData(list->index(0, 0), Qt::Checked, Qt::CheckStateRole));
     EXPECT_TRUE(list->IsChecked(0));
     EXPECT_TRUE(list->flags(list->index(0, 0)) & Qt::ItemIsUserCheckable);
+}
+
+TEST(UrlChecker, SearchesAreRefusedWhileVerifying) {
+    std::vector<EngineDescriptor> table = BuildWebEngineTable();
+    auto list = List(2);
+    std::vector<std::string> alerts;
+    WebSearchEnvironment env;
+    env.alert = [&](const std::string &m) { alerts.push_back(m); };
+    WebSearchController web(table, *list, env);
+    web.SetVerifying(true);
+    web.StartWebSearch("cats");
+    EXPECT_FALSE(web.Running());
+    EXPECT_EQ(list->Count(), 2);
+    EXPECT_EQ(alerts, std::vector<std::string>({kSearchWhileVerifying}));
 }
