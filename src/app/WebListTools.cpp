@@ -2,6 +2,7 @@
 
 #include "app/WebPage.h"
 #include "engines/web/UrlChecker.h"
+#include "engines/web/WebEngineTable.h"
 #include "search/Export.h"
 #include "search/InListFilterModel.h"
 #include "search/ResultCache.h"
@@ -67,6 +68,8 @@ std::vector<bool> SelectionFlags(const ResultListModel &list) {
 WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHost host)
     : QObject(&page), page_(page), list_(list), host_(std::move(host)) {
     InstallVerifyIcons();
+    // "<$ENGINE_URL>" of an exported page: the home page of the web engine of that name.
+    if (ExportEngineHomes().empty()) SetExportEngineHomes(EngineHomesOf(BuildWebEngineTable()));
 
     // Filter bar.
     connect(page_.FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });

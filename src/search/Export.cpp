@@ -107,6 +107,13 @@ void ResetResultTemplates() { Current() = BuiltInResultTemplates(); }
 const std::vector<EngineHome> &ExportEngineHomes() { return EngineHomes(); }
 void SetExportEngineHomes(std::vector<EngineHome> engines) { EngineHomes() = std::move(engines); }
 
+std::vector<EngineHome> EngineHomesOf(const std::vector<EngineDescriptor> &table) {
+    std::vector<EngineHome> homes;
+    homes.reserve(table.size());
+    for (const auto &e : table) homes.push_back({e.name, e.homePage});
+    return homes;
+}
+
 std::string ExportHomeSite() {
     if (!HomeSiteOverride().empty()) return HomeSiteOverride();
     return "http://" + ServiceHostFor("home") + "/";

@@ -6,6 +6,7 @@
 // Every text taken from a row (titles, descriptions, engine names, addresses) comes from
 // remote pages: it is escaped for HTML before it enters the page, and only "http:",
 // "https:" and "ftp:" addresses become links.
+#include "search/EngineDescriptor.h"
 #include "search/ResultRow.h"
 
 #include <string>
@@ -40,6 +41,8 @@ struct EngineHome {
 // once it is built (or by a caller that knows another table).
 const std::vector<EngineHome> &ExportEngineHomes();
 void SetExportEngineHomes(std::vector<EngineHome> engines);
+// Names and home pages of an engine table, in its order.
+std::vector<EngineHome> EngineHomesOf(const std::vector<EngineDescriptor> &table);
 
 struct ExportSettings {
     std::string homeSite;    // <$HOMESITE>

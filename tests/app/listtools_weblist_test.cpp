@@ -56,7 +56,7 @@ struct Page {
         tools = std::make_unique<WebListTools>(page, *list, host);
         for (const char *t : {"red car", "blue car", "red bus", "green car red"}) {
             ResultRow r;
-            r.subItems = {t, std::string("http://") + t[0] + t[1] + ".example/", "Lycos", "about", ""};
+            r.subItems = {t, std::string("http://") + t[0] + t[1] + ".example/", "Altavista", "about", ""};
             list->AppendRow(std::move(r));
         }
     }
@@ -104,6 +104,9 @@ TEST(ListtoolsWebList, ViewSaveAndOpen) {
     ASSERT_EQ(p.opened.size(), 1u);
     EXPECT_EQ(p.opened[0], "file://" + view);
     EXPECT_NE(ReadFile(view).find("green car red"), std::string::npos);
+    // The engine link is Altavista's home page from the web engine table.
+    EXPECT_EQ(ReadFile(view).find("<$ENGINE_URL>"), std::string::npos);
+    EXPECT_NE(ReadFile(view).find("href=\"http://www.altavista.example"), std::string::npos);
     // View selected with nothing selected: header and end only.
     ASSERT_TRUE(p.tools->ViewAsWebPage(true));
     EXPECT_EQ(ReadFile(view).find("red car"), std::string::npos);
