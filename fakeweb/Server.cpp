@@ -1,5 +1,7 @@
 #include "fakeweb/Server.h"
 
+#include <chrono>
+
 #include "net/ServiceHosts.h"
 
 #include <httplib.h>
@@ -344,6 +346,9 @@ bool Server::start(int port) {
     d->port = port;
     d->http = std::move(http);
     d->thread = std::thread([impl] { impl->http->listen_after_bind(); });
+    // A stop() before the accept loop runs would be lost (and its join would hang).
+    for (int i = 0; i < 2000 && !d->http->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 

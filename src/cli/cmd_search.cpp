@@ -1,0 +1,143 @@
+// quillmar-cli search: a whole web search, through the same controller, request objects,
+// readers, merge and limits as the window.
+#include "cli/WebCli.h"
+#include "engines/web/CookieStore.h"
+#include "engines/web/HttpClientAdapter.h"
+#include "engines/web/WebEngineTable.h"
+#include "engines/web/WebSearchController.h"
+#include "search/ExpandQuery.h"
+#include "search/ResultListModel.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr const char *kUsage =
+    "[--mode all|any|exact|bool] [--max N] [--per-engine] [--engines NAME,NAME...] [--format tsv|json] QUERY...";
+
+int Fail(const std::string &message) {
+    std::fprintf(stderr, "quillmar-cli search: %s\nusage: quillmar-cli search %s\n", message.c_str(), kUsage);
+    return 2;
+}
+
+std::vector<std::string> SplitCommas(const std::string &text) {
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t comma = text.find(',', pos);
+        if (comma == std::string::npos) comma = text.size();
+        if (comma > pos) out.push_back(text.substr(pos, comma - pos));
+        pos = comma + 1;
+    }
+    return out;
+}
+
+int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
+    qm::SearchMode mode = qm::SearchMode::All;
+    std::string format = "tsv", max, engines;
+    bool perEngine = false, haveMax = false, haveEngines = false;
+    std::vector<std::string> words;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (a == "--mode" || a == "--format" || a == "--max" || a == "--engines") {
+            if (i + 1 >= args.size()) return Fail(a + " needs a value");
+            const std::string &v = args[++i];
+            if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return Fail("unknown mode " + v);
+            if (a == "--format") format = v;
+            if (a == "--max") max = v, haveMax = true;
+            if (a == "--engines") engines = v, haveEngines = true;
+        } else if (a == "--per-engine") {
+            perEngine = true;
+        } else if (a == "--") {
+            words.insert(words.end(), args.begin() + long(i) + 1, args.end());
+            break;
+        } else if (a.rfind("--", 0) == 0) {
+            return Fail("unknown option " + a);
+        } else {
+            words.push_back(a);
+        }
+    }
+    if (format != "tsv" && format != "json") return Fail("unknown format " + format);
+    const std::string typed = qm::cli::JoinWords(words);
+    if (qm::PrepareQuery(typed).empty()) return Fail("no query");
+
+    auto table = qm::BuildWebEngineTable();
+    qm::SetWebSearchMode(table, mode);
+    std::vector<bool> only;
+    if (haveEngines) {
+        only.assign(table.size(), false);
+        for (const auto &name : SplitCommas(engines)) {
+            int row = qm::FindWebEngineByName(table, name);
+            if (row < 0) return Fail("unknown engine " + name);
+            only[size_t(row)] = true;
+        }
+    }
+
+    qm::cli::WebCliSession session;
+    if (!session.Open(g, "search")) return 1;
+    qm::WebSearchSettings settings = qm::WebSettingsFrom(session.Opts());
+    settings.muteSounds = true;
+    if (haveMax) settings.maxResults = max;
+    if (perEngine) settings.resultMode = 1;
+    if (haveEngines) settings.engineEnabled = only;
+
+    std::unique_ptr<qm::ResultListModel> list(qm::ResultListModel::CreateWebList());
+    qm::CookieStore cookies(qm::CookieFileIn(session.Root()));
+    const qm::ProxySettings proxy = qm::ProxyFrom(session.Opts());
+    qm::WebSearchEnvironment env;
+    env.settings = [settings] { return settings; };
+    env.makeClient = qm::MakeHttpClientFactory([proxy] { return proxy; });
+    env.alert = [](const std::string &m) { std::fprintf(stderr, "quillmar-cli search: %s\n", m.c_str()); };
+    env.cookies = &cookies;
+    qm::UseBuiltInReaders(env);
+    std::vector<qm::EngineReport> report;
+    {
+        qm::WebSearchController controller(table, *list, env);
+        controller.StartWebSearch(typed);
+        report = controller.Report();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    std::string out;
+    if (format == "json") {
+        out = "{\"rows\": [";
+        bool first = true;
+        for (const auto &r : list->Rows()) {
+            if (r.caption.empty()) continue;  // the "Nothing found for" notice
+            out += std::string(first ? "\n" : ",\n") + "  {\"site\": " + qm::cli::JsonString(r.subItems[qm::kSite]) +
+                   ", \"location\": " + qm::cli::JsonString(r.subItems[qm::kLocation]) +
+                   ", \"source\": " + qm::cli::JsonString(r.subItems[qm::kSource]) +
+                   ", \"description\": " + qm::cli::JsonString(r.subItems[qm::kDescription]) +
+                   ", \"url\": " + qm::cli::JsonString(r.subItems[qm::kUrl]) + "}";
+            first = false;
+        }
+        out += first ? "],\n \"engines\": [" : "\n ],\n \"engines\": [";
+        first = true;
+        for (const auto &e : report) {
+            out += std::string(first ? "\n" : ",\n") + "  {\"name\": " + qm::cli::JsonString(e.name) +
+                   ", \"pages\": " + std::to_string(e.pages) + ", \"results\": " + std::to_string(e.results) +
+                   ", \"status\": " + qm::cli::JsonString(e.status) + "}";
+            first = false;
+        }
+        out += "\n ]}\n";
+    } else {
+        for (const auto &r : list->Rows()) {
+            if (r.caption.empty()) continue;
+            out += qm::cli::TsvField(r.subItems[qm::kSite]) + "\t" + qm::cli::TsvField(r.subItems[qm::kLocation]) +
+                   "\t" + qm::cli::TsvField(r.subItems[qm::kSource]) + "\t" +
+                   qm::cli::TsvField(r.subItems[qm::kDescription]) + "\t" + qm::cli::TsvField(r.subItems[qm::kUrl]) +
+                   "\n";
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (list->Count() == 1 && list->Row(0).caption.empty())
+        std::fprintf(stderr, "%s\n", qm::cli::Shown(list->Row(0).subItems[qm::kSite]).c_str());
+    return 0;
+}
+
+const qm::cli::CommandRegistration kRegistration("search", kUsage, RunSearch);
+
+}  // namespace
