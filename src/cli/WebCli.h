@@ -34,17 +34,17 @@ public:
         DataRoot root(root_);
         LoadOptions(options_, root.optionsFile(), root.languageDir());  // defaults when absent
         if (g.demo) {
-            server_ = std::make_unique<fakeweb::Server>();
-            if (!server_->start(0)) return Fail(command, "cannot start the fake web");
-            RouteServiceHostsTo(server_->port());
+            // Stopped at exit, after the HTTP client has closed its kept-alive connections
+            // (the server would otherwise wait for them to time out).
+            static fakeweb::Server server;
+            if (!server.running() && !server.start(0)) return Fail(command, "cannot start the fake web");
+            RouteServiceHostsTo(server.port());
+            routed_ = true;
         }
         return true;
     }
     ~WebCliSession() {
-        if (server_) {
-            RouteServiceHostsTo(0);
-            server_->stop();
-        }
+        if (routed_) RouteServiceHostsTo(0);
     }
     const std::string &Root() const { return root_; }
     const Options &Opts() const { return options_; }
@@ -57,7 +57,7 @@ private:
     std::string root_;
     Options options_;
     std::unique_ptr<QTemporaryDir> tmp_;
-    std::unique_ptr<fakeweb::Server> server_;
+    bool routed_ = false;
 };
 
 inline bool ParseMode(const std::string &text, SearchMode &mode) {
