@@ -42,7 +42,7 @@ TMain::TMain(ProgramDirs dirs, QWidget *parent)
 
     // Title as application title, window caption and status text.
     QString title = Shown(model_.title);
-    QApplication::setApplicationName(title);
+    QApplication::setApplicationDisplayName(title);
     setWindowTitle(title);
     statusText_->setText(title);
     setWindowIcon(QIcon(":/icons/quillmar.svg"));
@@ -152,6 +152,8 @@ void TMain::BuildWidgets() {
         pages_->addWidget(page);
     }
     rightLayout->addWidget(pages_, 1);
+    connect(web_, &WebPage::searchRequested, this, [this] { RunHook(model_.hooks.pressWebSearch); });
+    connect(web_, &WebPage::enterInQueryBox, this, &TMain::SearchAfresh);
 
     banner_ = new QWidget(right);
     banner_->setObjectName("PNL_BANNER");
@@ -333,6 +335,10 @@ void TMain::ApplyCommandLine() {
     web_->QueryBox()->setEditText(Shown(query));
     ShowPage(PageId::Web);
     BringToFront(this);
+    SearchAfresh();
+}
+
+void TMain::SearchAfresh() {
     if (model_.searching()) RunHook(model_.hooks.pressWebSearch);  // stops the running search
     RunHook(model_.hooks.pressWebSearch);                          // starts the new one
 }

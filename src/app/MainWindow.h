@@ -63,6 +63,9 @@ public:
     WebPage *Web() const { return web_; }
     DebugPage *Debug() const { return debug_; }
 
+    // Enter in the web query box: a running search is stopped, then a new one starts.
+    void SearchAfresh();
+
     // --- Shared services ---
     void ShowAlert(const std::string &text, AlertKind kind);
     bool AskConfirm();

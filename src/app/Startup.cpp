@@ -87,7 +87,7 @@ std::string ResolveDataRoot(const std::string &home) {
 }
 
 QuillmarApplication::QuillmarApplication(int &argc, char **argv) : QApplication(argc, argv) {
-    setApplicationName(QString::fromStdString(AppTitle()));
+    setApplicationName("quillmar");
     setApplicationDisplayName(QString::fromStdString(AppTitle()));
     setDesktopFileName("quillmar");
 }

@@ -63,7 +63,6 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
     searchButton_->setAutoDefault(false);
     modeButton_ = new QToolButton(searchBar_);
     modeButton_->setObjectName("BT_WEB_OPT");
-    modeButton_->setText("Mode");
     modeButton_->setToolTip("Search mode");
     modeButton_->setPopupMode(QToolButton::InstantPopup);
     modeButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -80,6 +79,10 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
     }
     modeActions_[0]->setChecked(true);
     modeButton_->setMenu(modeMenu_);
+    // The button names the mode in use.
+    modeButton_->setText(modeActions_[0]->text());
+    connect(modeGroup, &QActionGroup::triggered, this, [this](QAction *a) { modeButton_->setText(a->text()); });
+    modeButton_->setMinimumWidth(modeButton_->fontMetrics().horizontalAdvance("Boolean search") + 28);
     // The search over the engines described by files (Engines/WebSearch.grp).
     templateButton_ = new QPushButton("GO!!!", searchBar_);
     templateButton_->setObjectName("BT_WEBG");

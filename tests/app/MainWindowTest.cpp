@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QAction>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +92,16 @@ TEST_F(MainWindowTest, TitleStatusAndStartPage) {
     // The web page's help starts at its first text.
     EXPECT_EQ(m.Web()->HelpPanel()->text().toStdString(), AutoHelp::DefaultList(HelpPanel::Web)[0]);
     EXPECT_EQ(m.Slogan()->text(), "Quillmar : The easy way to search what you want");
+    // The search-mode menu: four exclusive items, "All Keywords" at start; the button names it.
+    WebPage *web = m.Web();
+    EXPECT_TRUE(web->ModeAction(0)->isChecked());
+    EXPECT_EQ(web->ModeButton()->text(), "All Keywords");
+    web->ModeAction(2)->trigger();
+    EXPECT_FALSE(web->ModeAction(0)->isChecked());
+    EXPECT_EQ(web->ModeButton()->text(), "Exact phrase");
+    // The filter bar waits for results.
+    EXPECT_FALSE(web->FilterBar()->isVisible());
+    EXPECT_TRUE(web->FilterModeAction(0)->isChecked());
 }
 
 TEST_F(MainWindowTest, StartPageOptionPicksTheEntryOrTheSmartFinder) {
@@ -208,6 +220,21 @@ TEST_F(MainWindowTest, CommandLineQueryStartsTheWebSearch) {
         EXPECT_EQ(boxAtPress, c.box);
         EXPECT_EQ(presses, c.presses);
         EXPECT_EQ(m.CurrentPage(), PageId::Web);
+        EXPECT_TRUE(m.Model().searching());
+    }
+    // The search button presses once; Enter in the box during a search stops it and starts anew.
+    {
+        TMain &m = *window;
+        int presses = 0;
+        m.Hooks().pressWebSearch = [&] {
+            ++presses;
+            m.Model().searching() = !m.Model().searching();
+        };
+        m.Model().searching() = 0;
+        QTest::mouseClick(m.Web()->SearchButton(), Qt::LeftButton);
+        EXPECT_EQ(presses, 1);
+        QTest::keyClick(m.Web()->QueryBox()->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(presses, 3);
         EXPECT_TRUE(m.Model().searching());
     }
     // Without parameters the box keeps what the histories restored and nothing starts.
