@@ -1,5 +1,7 @@
 #include "engines/web/WebReadersFrame.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace qm::readers {
@@ -25,11 +27,27 @@ void Landmark::AddAlternative(size_t alt, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) AcceptAt(i, (unsigned char)text[i], bit);
 }
 
-Landmark::Landmark(std::string_view text) { AddAlternative(0, text); }
+Landmark::Landmark(std::string_view text) {
+    AddAlternative(0, text);
+    FindSingleFirstByte();
+}
 
 Landmark::Landmark(std::initializer_list<std::string_view> alternatives) {
     size_t alt = 0;
     for (auto a : alternatives) AddAlternative(alt++, a);
+    FindSingleFirstByte();
+}
+
+void Landmark::FindSingleFirstByte() {
+    single_ = -1;
+    for (int c = 0; c < 256; ++c) {
+        if (!table_[0][size_t(c)]) continue;
+        if (single_ >= 0) {
+            single_ = -1;
+            return;
+        }
+        single_ = c;
+    }
 }
 
 Landmark Landmark::Classes(std::initializer_list<std::string_view> classes) {
@@ -43,6 +61,7 @@ Landmark Landmark::Classes(std::initializer_list<std::string_view> classes) {
         for (char c : cls) l.AcceptAt(i, (unsigned char)c, 1);
         ++i;
     }
+    l.FindSingleFirstByte();
     return l;
 }
 
@@ -68,19 +87,42 @@ int Frame::Next() {
 bool Frame::Skip(const Landmark &landmark) {
     const size_t n = landmark.size();
     const uint8_t all = landmark.AllAlternatives();
+    const int single = landmark.SingleFirstByte();
+    const unsigned char *data = reinterpret_cast<const unsigned char *>(page_.data());
+    const size_t size = page_.size();
     size_t k = 0;
     uint8_t alive = all;
-    int c;
-    while ((c = Next()) >= 0) {
-        uint8_t m = landmark.Accepts(k, (unsigned char)c) & alive;
-        if (m) {
-            matchPos_[k] = pos_ - 1;
-            alive = m;
-            if (++k == n) return true;
-        } else if (k) {
-            // Start again with the next character; this one is not retried.
-            k = 0;
-            alive = all;
+    while (!stopped_ && pos_ < size) {
+        if (pos_ >= nextPump_) {
+            nextPump_ = (pos_ / kPumpInterval + 1) * kPumpInterval;
+            if (!sink_.KeepReading()) {
+                stopped_ = true;
+                break;
+            }
+        }
+        const size_t end = std::min(size, nextPump_);
+        while (pos_ < end) {
+            if (k == 0 && single >= 0) {
+                // Nothing but that byte can start the landmark: jump to it.
+                const void *hit = std::memchr(data + pos_, single, end - pos_);
+                if (!hit) {
+                    pos_ = end;
+                    break;
+                }
+                pos_ = size_t(static_cast<const unsigned char *>(hit) - data);
+            }
+            const unsigned char c = data[pos_++];
+            if (skipLines_ && IsLineChar(c)) continue;
+            const uint8_t m = landmark.Accepts(k, c) & alive;
+            if (m) {
+                matchPos_[k] = pos_ - 1;
+                alive = m;
+                if (++k == n) return true;
+            } else if (k) {
+                // Start again with the next character; this one is not retried.
+                k = 0;
+                alive = all;
+            }
         }
     }
     return false;

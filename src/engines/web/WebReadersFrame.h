@@ -45,14 +45,18 @@ public:
     // Bit set of the alternatives that accept byte c at position i.
     uint8_t Accepts(size_t i, unsigned char c) const { return table_[i][c]; }
     uint8_t AllAlternatives() const { return all_; }
+    // The one byte that can start the landmark, or -1 when several can.
+    int SingleFirstByte() const { return single_; }
 
 private:
     Landmark() = default;
     void AddAlternative(size_t alt, std::string_view text);
     void AcceptAt(size_t i, unsigned char c, uint8_t bit);
+    void FindSingleFirstByte();
 
     size_t length_ = 0;
     uint8_t all_ = 0;
+    int single_ = -1;
     std::vector<std::array<uint8_t, 256>> table_;
 };
 
