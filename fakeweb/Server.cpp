@@ -326,9 +326,9 @@ bool Server::start(int port) {
     // Enough threads for many clients on kept-alive connections plus a few silent answers.
     http->new_task_queue = [] { return new httplib::ThreadPool(96); };
     http->set_keep_alive_max_count(1000000);
-    // A TLS connection waiting for its next request is only noticed at this time-out when
-    // the server stops, so keep it short there.
-    http->set_keep_alive_timeout(d->options.certFile.empty() ? 30 : 1);
+    // An idle kept-alive connection holds its thread until this time-out, also when the server
+    // stops: keep it short so that stop() is quick while clients keep connections cached.
+    http->set_keep_alive_timeout(1);
     http->set_tcp_nodelay(true);
     Impl *impl = d.get();
     auto handler = [impl](const httplib::Request &req, httplib::Response &res) { impl->handle(req, res); };

@@ -498,6 +498,17 @@ void THttpCli::transferDone(int curlCode) {
         curlCode = CURLE_URL_MALFORMAT;
     }
     int error = MapError(curlCode);
+    if (curlCode == CURLE_PROXY) {
+        // The proxy answered for the target: report what happened to the target itself.
+        long proxyError = 0;
+        curl_easy_getinfo(easy_, CURLINFO_PROXY_ERROR, &proxyError);
+        if (proxyError == CURLPX_RESOLVE_HOST)
+            error = HttpNameNotResolved;
+        else if (proxyError == CURLPX_REPLY_CONNECTION_REFUSED)
+            error = HttpConnectionRefused;
+        else if (proxyError == CURLPX_REPLY_TTL_EXPIRED)
+            error = HttpTimedOut;
+    }
     if (curlCode != CURLE_OK) {
         std::string text = curlError_.c_str();
         if (text.empty()) text = curl_easy_strerror(CURLcode(curlCode));

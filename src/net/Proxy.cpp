@@ -1,6 +1,7 @@
 #include "net/Proxy.h"
 
 #include "net/HttpCli.h"
+#include "settings/Opt.h"
 
 namespace qm {
 
@@ -52,6 +53,22 @@ void ApplyProxySettings(THttpCli &c, const ProxySettings &s) {
         ClearHttpProxy(c);
         break;
     }
+}
+
+ProxySettings ToProxySettings(const ProxyOptions &o) {
+    ProxySettings s;
+    s.mode = o.mode;
+    s.socksLevel = o.socksLevel;
+    s.usePassword = o.usePassword;
+    s.address = o.address;
+    s.port = o.port;
+    s.user = o.user;
+    s.password = o.password;
+    return s;
+}
+
+void ApplyProxySettings(THttpCli &client, const ProxyOptions &options) {
+    ApplyProxySettings(client, ToProxySettings(options));
 }
 
 }  // namespace qm

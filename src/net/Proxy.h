@@ -5,6 +5,7 @@
 namespace qm {
 
 class THttpCli;
+struct ProxyOptions;
 
 // The proxy part of the options, as the options file keeps it.
 struct ProxySettings {
@@ -21,5 +22,8 @@ struct ProxySettings {
 // Sets the HTTP proxy or SOCKS properties of the client from the settings; called on every
 // client before its first request and whenever a request object is built.
 void ApplyProxySettings(THttpCli &client, const ProxySettings &settings);
+// The same from the proxy part of the options (settings/Opt.h).
+void ApplyProxySettings(THttpCli &client, const ProxyOptions &options);
+ProxySettings ToProxySettings(const ProxyOptions &options);
 
 }  // namespace qm

@@ -1,0 +1,83 @@
+// quillmar-cli fetch [--head] URL: one request through THttpCli with the proxy settings of
+// the options file. The body goes to standard output, the status line to standard error;
+// the exit status is 0 for status 200 and 1 otherwise.
+#include "cli/Command.h"
+
+#include "fakeweb/Server.h"
+#include "net/HttpCli.h"
+#include "net/NetConfig.h"
+#include "net/Proxy.h"
+#include "settings/DataRoot.h"
+#include "settings/Opt.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
+    bool head = false;
+    std::string url;
+    for (const auto &a : args) {
+        if (a == "--head") head = true;
+        else if (url.empty() && !a.empty() && a[0] != '-') url = a;
+        else {
+            std::fprintf(stderr, "usage: quillmar-cli fetch [--head] URL\n");
+            return 2;
+        }
+    }
+    if (url.empty()) {
+        std::fprintf(stderr, "usage: quillmar-cli fetch [--head] URL\n");
+        return 2;
+    }
+
+    qm::SetConnectTo(global.connectTo);
+    std::unique_ptr<qm::fakeweb::Server> web;
+    if (global.demo) {
+        web = std::make_unique<qm::fakeweb::Server>();
+        if (!web->start()) {
+            std::fprintf(stderr, "quillmar-cli: cannot start the fake web\n");
+            return 1;
+        }
+        qm::RouteServiceHostsTo(web->port());
+    }
+
+    std::vector<std::string> rootArgs;
+    if (!global.home.empty()) rootArgs = {"--home", global.home};
+    qm::DataRoot root(qm::ChooseDataRoot(qm::CurrentDataRootInputs(rootArgs)));
+    qm::Options options;
+    qm::LoadOptions(options, root.optionsFile(), root.languageDir());  // absent: no proxy
+
+    qm::THttpCli client;
+    qm::ApplyProxySettings(client, options.proxy);
+    client.URL = url;
+    QEventLoop loop;
+    int error = -1;
+    QObject::connect(&client, &qm::THttpCli::OnDocData, [](qm::THttpCli *, const char *data, qsizetype n) {
+        std::fwrite(data, 1, size_t(n), stdout);
+    });
+    QObject::connect(&client, &qm::THttpCli::OnSocketError, [](qm::THttpCli *c, int) { c->Abort(); });
+    QObject::connect(&client, &qm::THttpCli::OnRequestDone, [&](qm::THttpCli *, qm::HttpRequest, int e) {
+        error = e;
+        loop.quit();
+    });
+    if (!(head ? client.HeadASync() : client.GetASync())) return 1;
+    loop.exec();
+    std::fflush(stdout);
+
+    if (error != qm::HttpOk) {
+        std::fprintf(stderr, "quillmar-cli: %s: %s (%s)\n", url.c_str(), qm::HttpErrorText(error),
+                     client.LastErrorText().c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "HTTP %d %s\n", client.ResponseStatus(), client.ResponseReason().c_str());
+    return client.ResponseStatus() == 200 ? 0 : 1;
+}
+
+qm::cli::CommandRegistration registration("fetch", "[--head] URL   fetch one address (body to stdout, status to stderr)",
+                                          Fetch);
+
+}  // namespace
