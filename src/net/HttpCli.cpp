@@ -552,7 +552,14 @@ void THttpCli::Abort() {
     std::deque<Event> kept;
     for (auto &e : events_) {
         if (e.kind == Event::Done) {
-            if (e.request == request_) donePending = true;
+            if (e.request == request_) {
+                donePending = true;
+                // Data was dropped: a completed exchange must not look complete any more.
+                if (e.error == HttpOk) {
+                    e.error = HttpAborted;
+                    e.text = "aborted";
+                }
+            }
             kept.push_back(std::move(e));
         } else if (e.request != request_) {
             kept.push_back(std::move(e));

@@ -290,6 +290,17 @@ TEST_F(HttpCliTest, AbortStopsDataAndEndsTheRequestOnce) {
     EXPECT_FALSE(WaitFor([&] { return rd.done > 1 || rd.dataEvents > 1; }, 300));
     EXPECT_EQ(rd.dataEvents, 1);
     EXPECT_EQ(rd.error, qm::HttpAborted);
+
+    // Aborted after the whole answer arrived but before its end was delivered: still aborted.
+    THttpCli e;
+    Recorder re;
+    re.attach(e);
+    QObject::connect(&e, &THttpCli::OnDocData, [](THttpCli *s, const char *, qsizetype) { s->Abort(); });
+    e.URL = Url("/bytes?size=10");
+    ASSERT_TRUE(e.GetASync());
+    ASSERT_TRUE(re.waitDone());
+    EXPECT_EQ(re.error, qm::HttpAborted);
+    EXPECT_EQ(re.log, (std::vector<std::string>{"data", "done"}));
 }
 
 TEST_F(HttpCliTest, HandlersMayRestartOrDestroyTheClient) {

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -17,7 +19,9 @@ inline bool WaitFor(const std::function<bool()> &pred, int ms = 15000) {
     t.start();
     while (!pred()) {
         if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+        QEventLoop pump;  // wakes up at least every 20 ms, whatever happens
+        QTimer::singleShot(20, &pump, &QEventLoop::quit);
+        pump.exec();
     }
     return true;
 }
