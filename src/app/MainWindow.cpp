@@ -25,12 +25,17 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <cstdlib>
 #include <ctime>
 
 namespace qm {
+
+namespace {
+constexpr int kHintHidePause = 9999;  // ms
+}  // namespace
 
 TMain::TMain(ProgramDirs dirs, QWidget *parent)
     : QMainWindow(parent), model_(std::move(dirs)), misc_(std::make_unique<TMisc>()) {
@@ -387,6 +392,16 @@ bool TMain::eventFilter(QObject *watched, QEvent *event) {
         if (w && w->window() == this && !k->isAutoRepeat() && event != lastKeyUp_) {
             lastKeyUp_ = event;
             OnKeyUp(k->key());
+        }
+        break;
+    }
+    case QEvent::ToolTip: {
+        // Hints stay up to 9999 ms, however long their text.
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && w->window() == this && !w->toolTip().isEmpty() && w->toolTipDuration() < 0) {
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), w->toolTip(), w, {},
+                               kHintHidePause);
+            return true;
         }
         break;
     }
