@@ -3,12 +3,14 @@
 #include "cli/WebCli.h"
 #include "engines/web/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
+#include "engines/web/WebBotEngine.h"
 #include "engines/web/WebEngineTable.h"
 #include "engines/web/WebSearchController.h"
 #include "search/ExpandQuery.h"
 #include "search/ResultListModel.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QEvent>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,10 @@
 namespace {
 
 constexpr const char *kUsage =
-    "[--mode all|any|exact|bool] [--max N] [--per-engine] [--engines NAME,NAME...] [--format tsv|json] QUERY...";
+    "[--mode all|any|exact|bool] [--max N] [--per-engine] [--engines NAME,NAME...] [--group FILE] "
+    "[--format tsv|json] QUERY...\n"
+    "               --engines takes built-in engines and engines of the group file (Engines/WebSearch.grp\n"
+    "               of the data root, or FILE)";
 
 int Fail(const std::string &message) {
     std::fprintf(stderr, "quillmar-cli search: %s\nusage: quillmar-cli search %s\n", message.c_str(), kUsage);
@@ -37,18 +42,19 @@ std::vector<std::string> SplitCommas(const std::string &text) {
 
 int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     qm::SearchMode mode = qm::SearchMode::All;
-    std::string format = "tsv", max, engines;
+    std::string format = "tsv", max, engines, group;
     bool perEngine = false, haveMax = false, haveEngines = false;
     std::vector<std::string> words;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        if (a == "--mode" || a == "--format" || a == "--max" || a == "--engines") {
+        if (a == "--mode" || a == "--format" || a == "--max" || a == "--engines" || a == "--group") {
             if (i + 1 >= args.size()) return Fail(a + " needs a value");
             const std::string &v = args[++i];
             if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return Fail("unknown mode " + v);
             if (a == "--format") format = v;
             if (a == "--max") max = v, haveMax = true;
             if (a == "--engines") engines = v, haveEngines = true;
+            if (a == "--group") group = v;
         } else if (a == "--per-engine") {
             perEngine = true;
         } else if (a == "--") {
@@ -67,17 +73,34 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     auto table = qm::BuildWebEngineTable();
     qm::SetWebSearchMode(table, mode);
     std::vector<bool> only;
+    std::vector<std::string> otherNames;  // looked up among the engines of the group file
     if (haveEngines) {
         only.assign(table.size(), false);
         for (const auto &name : SplitCommas(engines)) {
             int row = qm::FindWebEngineByName(table, name);
-            if (row < 0) return Fail("unknown engine " + name);
-            only[size_t(row)] = true;
+            if (row < 0) otherNames.push_back(name);
+            else only[size_t(row)] = true;
         }
     }
 
     qm::cli::WebCliSession session;
     if (!session.Open(g, "search")) return 1;
+
+    // Engines described by files: run only when --engines names them.
+    qm::TemplateEngineTable templates;
+    std::vector<int> templateOnly;
+    if (!otherNames.empty()) {
+        bool loaded = group.empty() ? qm::LoadDataRootEngines(templates, session.Root()) : templates.LoadEngineGroup(group);
+        for (const auto &note : templates.Notes()) std::fprintf(stderr, "quillmar-cli search: %s\n", note.c_str());
+        if (!loaded && !group.empty()) return Fail("no engine definitions in " + group);
+        for (const auto &name : otherNames) {
+            int i = templates.Find(name);
+            if (i < 0) return Fail("unknown engine " + name);
+            templateOnly.push_back(i);
+        }
+        templates.SetSearchMode(mode);
+    }
+    const bool runBuiltIn = !haveEngines || std::find(only.begin(), only.end(), true) != only.end();
     qm::WebSearchSettings settings = qm::WebSettingsFrom(session.Opts());
     settings.muteSounds = true;
     if (haveMax) settings.maxResults = max;
@@ -96,8 +119,16 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     std::vector<qm::EngineReport> report;
     {
         qm::WebSearchController controller(table, *list, env);
-        controller.StartWebSearch(typed);
-        report = controller.Report();
+        if (runBuiltIn) {
+            controller.StartWebSearch(typed);
+            report = controller.Report();
+        }
+        if (!templateOnly.empty()) {
+            qm::TemplateSearchController byFiles(templates, controller);
+            byFiles.StartTemplateSearch(typed, &templateOnly, runBuiltIn);
+            for (const auto &r : byFiles.Report())
+                if (r.enabled) report.push_back(r);
+        }
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "settings/DataRoot.h"
 #include "settings/KeyValue.h"
 #include "toolkit/Misc.h"
 
@@ -278,6 +279,14 @@ int TemplateEngineTable::Find(std::string_view name) const {
 
 void TemplateEngineTable::SetSearchMode(SearchMode mode) {
     for (auto &d : defs_) d.mode = mode;
+}
+
+bool LoadDataRootEngines(TemplateEngineTable &table, const std::string &root) {
+    const std::string path = DataRoot(root).path("Engines/WebSearch.grp");
+    if (TMisc::FileExists(path)) return table.LoadEngineGroup(path);
+    for (const BundledFile &f : BundledResources())
+        if (f.relativePath == "Engines/WebSearch.grp") return table.LoadEngineGroupText(f.bytes);
+    return false;
 }
 
 }  // namespace qm

@@ -127,4 +127,8 @@ private:
     std::vector<std::string> notes_;
 };
 
+// The group file of a data root: <root>/Engines/WebSearch.grp, or the copy bundled with the
+// program when the data root has none. Returns whether a definition was loaded.
+bool LoadDataRootEngines(TemplateEngineTable &table, const std::string &root);
+
 }  // namespace qm

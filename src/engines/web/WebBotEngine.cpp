@@ -103,6 +103,7 @@ void TWebBotEngine::OnDone(int error) {
     if (EngineRegistry::Instance().GetAs<TWebBotEngine>(SearchKind::WebBot, client_->Tag()) != this || doomed_) return;
     lastError_ = error;
     lastStatus_ = error == 0 ? client_->ResponseStatus() : 0;
+    if (error != 0 && !SearchRuns()) aborted_ = true;  // stopped, not failed
     if (SearchRuns() && error == 0 && lastStatus_ == 200) {
         ++pages_;
         if (!stopped_ && !body_.empty()) {
@@ -335,7 +336,7 @@ void TemplateSearchController::FinishTemplateSearch() {
             EngineReport &r = report_[i];
             r.pages = e->pages_;
             r.results = e->count_;
-            if (e->running_)
+            if (e->running_ || e->aborted_)
                 r.status = "aborted";
             else if (e->stopped_)
                 r.status = "stopped";

@@ -76,6 +76,7 @@ private:
     qint64 lastDataTick_ = 0;
     bool running_ = false;
     bool stopped_ = false;
+    bool aborted_ = false;
     int count_ = 0;
     int pages_ = 0;
     int lastStatus_ = 0;
