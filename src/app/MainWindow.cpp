@@ -203,7 +203,8 @@ void TMain::BuildWidgets() {
     statusBar()->setSizeGripEnabled(true);
 
     resize(1000, 700);
-    setMinimumSize(760, 540);
+    // Narrower, the web page's search bar would no longer hold its controls.
+    setMinimumSize(side->width() + web_->SearchBar()->minimumSizeHint().width() + 40, 540);
 }
 
 FeaturePage *TMain::Page(PageId page) const {

@@ -92,7 +92,7 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
     bar->addWidget(searchButton_);
     bar->addWidget(modeButton_);
     bar->addWidget(templateButton_);
-    searchBar_->setMaximumWidth(640);
+    searchBar_->setMaximumWidth(860);
     body->addWidget(searchBar_, 0, Qt::AlignHCenter);
     searchBar_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 

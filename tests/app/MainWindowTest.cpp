@@ -336,10 +336,11 @@ TEST_F(MainWindowTest, BrowserAlertsAndConfirmation) {
 
 TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
     const char *shots = std::getenv("QUILLMAR_SCREENSHOTS");
-    for (QSize size : {QSize(1024, 768), QSize(1920, 1080)}) {
+    for (QSize size : {QSize(1024, 768), QSize(1920, 1080), QSize(0, 0)}) {
         window.reset();
-        TMain &m = Shown(size.width(), size.height());
+        TMain &m = Shown(size.width(), size.height());  // 0 x 0: the smallest size allowed
         QTest::qWait(20);
+        if (size.isEmpty()) size = m.minimumSize();
         EXPECT_EQ(m.size(), size);
         EXPECT_EQ(m.Banner()->height(), 76);
         EXPECT_EQ(m.StatusText()->width(), 130);
@@ -353,6 +354,13 @@ TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
         QRect slogan = m.Slogan()->geometry();
         int sl = slogan.left(), sr = m.Banner()->width() - slogan.right() - 1;
         EXPECT_LE(std::abs(sl - sr), 1);
+        // The search bar's controls do not overlap.
+        QWidget *previous = nullptr;
+        for (QWidget *w : bar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!w->isVisible()) continue;
+            if (previous) EXPECT_LT(previous->geometry().right(), w->geometry().left()) << w->objectName().toStdString();
+            previous = w;
+        }
         // Every side-bar entry is visible without scrolling.
         QRect last = m.SideBarList()->visualItemRect(m.SideBarList()->item(kSideBarCount - 1));
         EXPECT_LE(last.bottom(), m.SideBarList()->viewport()->height());
