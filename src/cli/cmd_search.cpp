@@ -97,6 +97,8 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
             int i = templates.Find(name);
             if (i < 0) return Fail("unknown engine " + name);
             templateOnly.push_back(i);
+            if (!templates.Definitions()[size_t(i)].included)
+                std::fprintf(stderr, "quillmar-cli search: %s is switched off (UsedByDefault is not YES)\n", name.c_str());
         }
         templates.SetSearchMode(mode);
     }

@@ -180,6 +180,17 @@ void ResolveAddresses(TWebBot &bot) {
     bot.exactUrl = TMisc::ReplaceFirst(bot.exactUrl, "[BOOLURL]", bot.boolUrl);
 }
 
+namespace {
+// An address value is a method word and the address: the second word. A lone word gives no
+// address, which is worth telling whoever wrote the file.
+std::string AddressWord(const std::string &value, const char *key, const TWebBot &bot, std::vector<std::string> *notes) {
+    std::string address = TMisc::NthWord(value, 2);
+    if (address.empty() && !value.empty() && notes)
+        notes->push_back(bot.listedName + ": " + key + " has one word; it needs two (\"GET\" and the address)");
+    return address;
+}
+}  // namespace
+
 void LoadEngineDefinition(const StringLines &lines, std::string_view tag, TWebBot &bot,
                           std::vector<std::string> *notes) {
     bot.included = 1;
@@ -205,10 +216,10 @@ void LoadEngineDefinition(const StringLines &lines, std::string_view tag, TWebBo
         if (KeyValueBeforeEquals(line, "Category", v)) bot.category = v;
         if (KeyValueBeforeEquals(line, "Type", v)) bot.typeMark = SameTextNoCase(v, "BF") ? 0 : 1;
         if (KeyValueBeforeEquals(line, "UsedByDefault", v)) bot.included = SameTextNoCase(v, "YES") ? 1 : 0;
-        if (KeyValueBeforeEquals(line, "ALLURL", v)) bot.allUrl = TMisc::NthWord(v, 2);
-        if (KeyValueBeforeEquals(line, "ANYURL", v)) bot.anyUrl = TMisc::NthWord(v, 2);
-        if (KeyValueBeforeEquals(line, "BOOLURL", v)) bot.boolUrl = TMisc::NthWord(v, 2);
-        if (KeyValueBeforeEquals(line, "EXACTURL", v)) bot.exactUrl = TMisc::NthWord(v, 2);
+        if (KeyValueBeforeEquals(line, "ALLURL", v)) bot.allUrl = AddressWord(v, "ALLURL", bot, notes);
+        if (KeyValueBeforeEquals(line, "ANYURL", v)) bot.anyUrl = AddressWord(v, "ANYURL", bot, notes);
+        if (KeyValueBeforeEquals(line, "BOOLURL", v)) bot.boolUrl = AddressWord(v, "BOOLURL", bot, notes);
+        if (KeyValueBeforeEquals(line, "EXACTURL", v)) bot.exactUrl = AddressWord(v, "EXACTURL", bot, notes);
         if (KeyValueBeforeEquals(line, "LinkAreaStartAt", v)) bot.linkAreaStartAt = v;
         if (KeyValueBeforeEquals(line, "LinkAreaStopAt", v)) bot.linkAreaStopAt = v;
         if (KeyValueBeforeEquals(line, "LinkTemplate", v)) bot.linkTemplateText = v;

@@ -235,7 +235,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
     for (size_t i = 0; i < n; ++i) {
         const TWebBot &def = defs[i];
         bool included = def.included != 0;
-        if (only) included = std::find(only->begin(), only->end(), int(i)) != only->end();
+        if (only && std::find(only->begin(), only->end(), int(i)) == only->end()) included = false;
         auto *e = new TWebBotEngine(*this, int(i), def, included, maximum_, currentQuery_);
         e->searchId_ = id;
         slots_[i] = e;

@@ -103,9 +103,9 @@ public:
     void PressSearchButton(const std::string &typed);
 
     // Starts a search and returns when it has ended. `only`, when given, names the
-    // definitions (by table index) that take part; the others are left out as if their
-    // UsedByDefault were not YES. With `keepList` the list is not emptied first (a search
-    // that follows a built-in one in quillmar-cli).
+    // definitions (by table index) that may take part; a definition whose UsedByDefault is
+    // not YES stays out all the same. With `keepList` the list is not emptied first (a
+    // search that follows a built-in one in quillmar-cli).
     void StartTemplateSearch(const std::string &typed, const std::vector<int> *only = nullptr, bool keepList = false);
     // Ends the running search (once; later calls do nothing).
     void FinishTemplateSearch();

@@ -121,16 +121,20 @@ TEST(TemplateDefinition, KeysValuesAndDefaults) {
 
 TEST(TemplateDefinition, AddressWordsAndPlaceholderOrder) {
     TWebBot bot;
+    bot.listedName = "A";
+    std::vector<std::string> notes;
     LoadEngineDefinition(Lines("<%A>\n"
                                "ALLURL = GET http://a.example/?q=[QRY]\n"
                                "ANYURL = GET [ALLURL]&any=1\n"
                                "EXACTURL = http://single-word.example/?q=[QRY]\n"
                                "BOOLURL = GET [exacturl]|[ANYURL]\n"
                                "</%A>\n"),
-                         "<%A>", bot);
+                         "<%A>", bot, &notes);
     EXPECT_EQ(bot.allUrl, "http://a.example/?q=[QRY]");
     EXPECT_EQ(bot.anyUrl, "http://a.example/?q=[QRY]&any=1");
-    EXPECT_EQ(bot.exactUrl, "");  // one word: no address
+    EXPECT_EQ(bot.exactUrl, "");  // one word: no address, and a note saying so
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("EXACTURL"), std::string::npos);
     // Bool: [ALLURL] (none), then [ANYURL] (resolved), then [EXACTURL].
     EXPECT_EQ(bot.boolUrl, "|http://a.example/?q=[QRY]&any=1");
     bot.mode = SearchMode::Any;

@@ -105,10 +105,11 @@ TEST(TemplateSearch, ModesOnlyAndRefusals) {
     Harness h;
     h.controller->SetSearchMode(SearchMode::Any);
     h.web.pages["http://a.example/s?q=x+OR+y&any"] = {200, Rows({"9"}, "a")};
-    std::vector<int> only{0};
+    std::vector<int> only{0, 2};  // "Off" is named but stays out: its UsedByDefault is NO
     h.controller->StartTemplateSearch("x AND y", &only);
     EXPECT_EQ(h.Sites(), std::vector<std::string>{"T9"});
     EXPECT_EQ(h.web.log.size(), 1u);
+    EXPECT_EQ(h.controller->Report()[2].status, "disabled");
 
     h.controller->StartTemplateSearch("   ");
     ASSERT_EQ(h.alerts.size(), 1u);
