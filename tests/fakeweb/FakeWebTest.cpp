@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <QProcess>
+
 #include <chrono>
 #include <thread>
 
@@ -112,4 +114,25 @@ TEST(FakeWeb, StopEndsSilentAnswersAndLatencyDelays) {
     waiter.join();
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
     EXPECT_FALSE(server->running());
+}
+
+TEST(FakeWeb, ProgramPrintsItsAddressAndServes) {
+    QProcess program;
+    program.start(QString(QUILLMAR_BINARY_DIR) + "/fakeweb/quillmar-fakeweb", {"--latency-ms", "50"});
+    ASSERT_TRUE(program.waitForReadyRead(10000));
+    std::string address = program.readLine().trimmed().toStdString();
+    auto colon = address.rfind(':');
+    ASSERT_EQ(address.substr(0, colon), "127.0.0.1");
+    httplib::Client cli("127.0.0.1", std::stoi(address.substr(colon + 1)));
+    auto r = cli.Get("/status/201");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 201);
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+
+    QProcess bad;
+    bad.start(QString(QUILLMAR_BINARY_DIR) + "/fakeweb/quillmar-fakeweb", {"--port", "x"});
+    ASSERT_TRUE(bad.waitForFinished(10000));
+    EXPECT_EQ(bad.exitCode(), 2);
 }
