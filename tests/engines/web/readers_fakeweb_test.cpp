@@ -181,6 +181,53 @@ TEST(FakeWebEngines, EnginesOverlapAndResultsFollowTheQuery) {
     EXPECT_LT(common.size(), locations(boats).size());  // "boats" brings its own sites
 }
 
+// Blank runs collapsed and the ends trimmed, so that rows read from pages with and
+// without line breaks can be compared.
+std::string Squeeze(const std::string &text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+TEST(FakeWebEngines, LineBreaksBetweenTagsChangeNothing) {
+    // Every "><" of each engine's first page becomes ">" CR LF tab "<": landmarks such as
+    // "<dl><dt>" then hold line characters, which the result readers (and the page-link
+    // readers of selectors 0 to 10) pass over.
+    FakeWebDirect web;
+    ResetServiceHosts();
+    const auto table = BuildWebEngineTable();
+    for (int row = 0; row < kWebEngineCount; ++row) {
+        const std::string key = WebEngineHostKeys()[row];
+        auto page = web.Get(table[row].IsSponsored()
+                                ? fakeweb::services::SponsoredLandingAddress(key, "fast+cars")
+                                : Replace(table[row].templateAll, kQueryPlaceholder, "fast+cars"));
+        ASSERT_TRUE(page);
+        std::string broken;
+        for (size_t i = 0; i < page->size(); ++i) {
+            broken += (*page)[i];
+            if ((*page)[i] == '>' && i + 1 < page->size() && (*page)[i + 1] == '<') broken += "\r\n\t";
+        }
+        ASSERT_GT(broken.size(), page->size()) << table[row].name;
+        std::vector<ResultRow> plainRows, brokenRows;
+        SharedListSink plain(plainRows, "http://h", "E"), lines(brokenRows, "http://h", "E");
+        RunReaders(table[row].selector, *page, plain);
+        RunReaders(table[row].selector, broken, lines);
+        ASSERT_EQ(plainRows.size(), brokenRows.size()) << table[row].name;
+        ASSERT_FALSE(plainRows.empty()) << table[row].name;
+        for (size_t i = 0; i < plainRows.size(); ++i)
+            for (size_t c = 0; c < 5; ++c)
+                EXPECT_EQ(Squeeze(plainRows[i].subItems[c]), Squeeze(brokenRows[i].subItems[c]))
+                    << table[row].name << " row " << i << " column " << c;
+        ASSERT_EQ(plain.Queue().size(), lines.Queue().size()) << table[row].name;
+        for (size_t i = 0; i < plain.Queue().size(); ++i)
+            EXPECT_EQ(plain.Queue()[i].address, lines.Queue()[i].address) << table[row].name;
+    }
+}
+
 TEST(FakeWebEngines, SponsoredLandingAddressesAreOnTheEnginesOwnHosts) {
     ResetServiceHosts();
     EXPECT_EQ(fakeweb::services::SponsoredLandingAddress("goto", "a+b"),
