@@ -1,0 +1,55 @@
+// Query expansion over arbitrary typed text, every mode, plain and sponsored engines.
+#include "search/ExpandQuery.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+bool WordByte(char c) { return static_cast<signed char>(c) > 32; }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (size < 1) return 0;
+    const auto mode = static_cast<qm::SearchMode>(data[0] & 3);
+    const bool sponsored = data[0] & 4;
+    const std::string typed(reinterpret_cast<const char *>(data + 1), size - 1);
+
+    const std::string query = qm::PrepareQuery(typed);
+    Check(query.find(' ') == std::string::npos);
+    Check(query.empty() || (static_cast<unsigned char>(query.front()) > 32 &&
+                            static_cast<unsigned char>(query.back()) > 32));
+
+    qm::EngineDescriptor d;
+    d.mode = mode;
+    if (sponsored) {
+        d.sponsoredServe = "http://aff.example/bfast/serve?x=1";
+        d.sponsoredClick = "http://aff.example/bfast/click?k=<$QRY>&tail=<$QRY>";
+    } else {
+        d.templateAll = d.templateAny = d.templateBool = "http://e.example/s?q=<$QRY>&n=<$qry>";
+        d.templateExact = "http://e.example/s?q=+%22<$QRY>%22&n=<$qry>";
+    }
+    const qm::ExpandedQuery x = qm::ExpandQuery(d, query);
+    Check(x.sponsored == sponsored);
+    if (mode == qm::SearchMode::Any || mode == qm::SearchMode::Exact) {
+        // Only word bytes and the joiners' "+" remain; Exact drops every quote.
+        for (char c : x.query) Check(WordByte(c) || c == '+');
+        if (mode == qm::SearchMode::Exact) Check(x.query.find('"') == std::string::npos);
+    } else {
+        Check(x.query == query);
+    }
+    // Exactly the first placeholder was replaced: the template's text around it is intact.
+    const std::string &out = sponsored ? x.click : x.address;
+    const std::string head = sponsored ? "http://aff.example/bfast/click?k=" : "http://e.example/s?q=";
+    Check(out.compare(0, head.size(), head) == 0);
+    const std::string tail = sponsored ? "&tail=<$QRY>" : "&n=<$qry>";
+    Check(out.size() >= tail.size() && out.compare(out.size() - tail.size(), tail.size(), tail) == 0);
+    Check(out.size() == x.tmpl.size() - 6 + x.query.size());
+    return 0;
+}
