@@ -116,6 +116,8 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
     popup_->addAction(QString::fromStdString(Text("Save site(s) to a file")), this, [this] { SaveToFile(); });
     popup_->addSeparator();
     favorites_ = popup_->addAction(QString::fromStdString(Text("Add selection to my favorites")));
+    // Double-click opens the row, through the same safety check as "Open selected site".
+    connect(page_.ResultList(), &QAbstractItemView::doubleClicked, this, [this] { OpenSelected(); });
     connect(page_.ResultList(), &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         popup_->popup(page_.ResultList()->viewport()->mapToGlobal(pos));
     });
@@ -166,8 +168,7 @@ bool WebListTools::ViewAsWebPage(bool selectedOnly) {
     std::vector<bool> selected;
     if (selectedOnly) selected = SelectionFlags(list_);
     if (selectedOnly && selected.empty()) selected.assign(1, false);  // nothing selected: no row
-    ExportSettings settings = WebExportSettings(host_.dataRoot ? host_.dataRoot() : std::string("."));
-    if (!ExportResultPage(list_.Rows(), path, selected, settings)) {
+    if (!ExportWebResultPage(host_.dataRoot ? host_.dataRoot() : std::string("."), list_.Rows(), path, selected)) {
         if (host_.alert) host_.alert(Text(kExportDiskError));
         return false;
     }
@@ -191,8 +192,9 @@ void WebListTools::SaveToFile() {
     std::remove(path.c_str());
     std::vector<bool> selected;
     if (!list_.SelectedRows().empty()) selected = SelectionFlags(list_);
-    ExportSettings settings = WebExportSettings(host_.dataRoot ? host_.dataRoot() : std::string("."));
-    if (!ExportResultPage(list_.Rows(), path, selected, settings) && host_.alert) host_.alert(Text(kExportDiskError));
+    if (!ExportWebResultPage(host_.dataRoot ? host_.dataRoot() : std::string("."), list_.Rows(), path, selected) &&
+        host_.alert)
+        host_.alert(Text(kExportDiskError));
 }
 
 void WebListTools::Verify() {

@@ -276,6 +276,11 @@ bool ExportResultPage(const std::vector<ResultRow> &rows, const std::string &pat
     return WriteFileAtomic(path, BuildResultPage(rows, selected, settings));
 }
 
+bool ExportWebResultPage(const std::string &dataRoot, const std::vector<ResultRow> &rows, const std::string &path,
+                         const std::vector<bool> &selected) {
+    return ExportResultPage(rows, path, selected, WebExportSettings(dataRoot));
+}
+
 std::string WithHtmlExtension(const std::string &path) {
     size_t slash = path.find_last_of('/');
     size_t nameStart = slash == std::string::npos ? 0 : slash + 1;

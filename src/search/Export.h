@@ -84,6 +84,11 @@ std::string BuildResultPage(const std::vector<ResultRow> &rows, const std::vecto
 bool ExportResultPage(const std::vector<ResultRow> &rows, const std::string &path,
                       const std::vector<bool> &selected, const ExportSettings &settings);
 
+// The web list's page with the settings of WebExportSettings(dataRoot), as the window's
+// "Save site(s) to a file" and quillmar-cli's --export write it.
+bool ExportWebResultPage(const std::string &dataRoot, const std::vector<ResultRow> &rows, const std::string &path,
+                         const std::vector<bool> &selected = {});
+
 // The save dialog's extension rule: a name whose extension does not contain ".htm"
 // (ASCII case ignored) gets ".htm" appended.
 std::string WithHtmlExtension(const std::string &path);

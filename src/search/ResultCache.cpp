@@ -132,4 +132,9 @@ int WebResultCache::EndOfRun(CacheMode mode) const {
     return DeleteFilesWithExtension(Folder(), kWebCacheExtension);
 }
 
+bool WriteWebSearchCache(const std::string &dataRoot, const std::vector<ResultRow> &rows, std::string_view query,
+                         bool useDiskCache) {
+    return WebResultCache(dataRoot + "/Cache").Write(rows, query, useDiskCache);
+}
+
 }  // namespace qm

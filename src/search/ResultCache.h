@@ -70,4 +70,9 @@ private:
     std::string root_;
 };
 
+// What the end of a web search writes, the same for the window and quillmar-cli: the list
+// under the query's cache name in `dataRoot` + "/Cache/WEBSearch", when the disk cache is on.
+bool WriteWebSearchCache(const std::string &dataRoot, const std::vector<ResultRow> &rows, std::string_view query,
+                         bool useDiskCache);
+
 }  // namespace qm

@@ -131,6 +131,9 @@ TEST(ListtoolsWebList, ViewSaveAndOpen) {
     p.list->SetSubItem(1, kUrl, "");
     p.tools->OpenSelected();
     EXPECT_EQ(p.opened, std::vector<std::string>({"http://bl.example/"}));
+    p.list->SetSubItem(1, kLocation, "file:///etc/passwd");
+    emit p.page.ResultList()->doubleClicked(p.list->index(1, 1));
+    EXPECT_EQ(p.opened.size(), 1u);
 
     QStringList items;
     for (QAction *a : p.tools->Popup()->actions()) items << (a->isSeparator() ? "-" : a->text());

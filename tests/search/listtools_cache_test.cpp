@@ -1,4 +1,7 @@
 #include "search/ResultCache.h"
+#include "toolkit/History.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -134,4 +137,48 @@ TEST(ListtoolsCache, EndOfRunDeletesOnlyPlainCacheFilesUnlessAlways) {
     EXPECT_EQ(folder.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"keep.txt", "sub.webcache"}));
     ASSERT_TRUE(cache.Write({Row("c")}, "c", true));
     EXPECT_EQ(cache.EndOfRun(CacheMode::Never), 1);
+}
+
+// Two runs of the program under each cache mode: the search writes its cache and (unless
+// "Never") its query enters the history; the end of the run keeps or deletes them.
+TEST(ListtoolsCache, ThreeModesAcrossTwoRuns) {
+    for (int mode : {0, 1, 2}) {
+        SCOPED_TRACE(mode);
+        QTemporaryDir dir;
+        DataFolders folders{dir.path().toStdString()};
+        ASSERT_TRUE(CreateDataFolders(folders));
+        WebResultCache cache(folders.Cache());
+        std::vector<ResultRow> shown;
+        WebResultCache::Hooks hooks;
+        hooks.show = [&](std::vector<ResultRow> &&r) { shown = std::move(r); };
+
+        // Run 1.
+        {
+            Histories h;
+            LoadHistoriesAtStart(folders, h);
+            h.web.editText = "big cat";
+            if (mode != 2) TMisc::PushHistory(h.web);
+            ASSERT_TRUE(WriteWebSearchCache(folders.root, {Row("lion")}, "big+cat", true));
+            EXPECT_TRUE(QFile::exists(QString::fromStdString(cache.Folder() + "/big+cat.webcache")));
+            EXPECT_EQ(cache.OnQueryBoxChanged("big cat", CacheModeFromInt(mode), hooks) == WebResultCache::Recall::Loaded,
+                      mode == 0);
+            ASSERT_TRUE(SaveHistoriesAtEnd(folders, h));
+            DeleteSessionFiles(folders, mode, 0);
+        }
+        // Run 2.
+        {
+            Histories h;
+            LoadHistoriesAtStart(folders, h);
+            bool inHistory = std::find(h.web.entries.begin(), h.web.entries.end(), "big cat") != h.web.entries.end();
+            EXPECT_EQ(inHistory, mode == 0);
+            EXPECT_EQ(QFile::exists(QString::fromStdString(cache.Folder() + "/big+cat.webcache")), mode == 0);
+            shown.clear();
+            EXPECT_EQ(cache.OnQueryBoxChanged("big cat", CacheModeFromInt(mode), hooks) == WebResultCache::Recall::Loaded,
+                      mode == 0);
+            if (mode == 0) {
+                ASSERT_EQ(shown.size(), 1u);
+                EXPECT_EQ(shown[0].subItems[0], "lion");
+            }
+        }
+    }
 }
