@@ -1,6 +1,8 @@
-// quillmar-cli fetch [--head] URL: one request through THttpCli with the proxy settings of
-// the options file. The body goes to standard output, the status line to standard error;
-// the exit status is 0 for status 200 and 1 otherwise.
+// quillmar-cli fetch [--head] [--timeout SECONDS] URL: one request through THttpCli with the
+// proxy settings of the options file. The body goes to standard output, the status line to
+// standard error; the exit status is 0 for status 200 and 1 otherwise. Unlike the program's
+// own requests, a fetch gives up after 60 seconds (--timeout 0: never), so that a silent
+// server or proxy cannot hold a script forever.
 #include "cli/Command.h"
 
 #include "fakeweb/Server.h"
@@ -14,23 +16,36 @@
 #include <QEventLoop>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
 
 int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
+    const char *usage = "usage: quillmar-cli fetch [--head] [--timeout SECONDS] URL\n";
     bool head = false;
+    long timeout = 60;
     std::string url;
-    for (const auto &a : args) {
-        if (a == "--head") head = true;
-        else if (url.empty() && !a.empty() && a[0] != '-') url = a;
-        else {
-            std::fprintf(stderr, "usage: quillmar-cli fetch [--head] URL\n");
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (a == "--head") {
+            head = true;
+        } else if (a == "--timeout" && i + 1 < args.size()) {
+            char *end = nullptr;
+            timeout = std::strtol(args[++i].c_str(), &end, 10);
+            if (*end || timeout < 0 || timeout > 86400) {
+                std::fprintf(stderr, "%s", usage);
+                return 2;
+            }
+        } else if (url.empty() && !a.empty() && a[0] != '-') {
+            url = a;
+        } else {
+            std::fprintf(stderr, "%s", usage);
             return 2;
         }
     }
     if (url.empty()) {
-        std::fprintf(stderr, "usage: quillmar-cli fetch [--head] URL\n");
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
 
@@ -54,6 +69,8 @@ int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
     qm::THttpCli client;
     qm::ApplyProxySettings(client, options.proxy);
     client.URL = url;
+    client.Timeout = int(timeout * 1000);
+    if (timeout > 0 && timeout < 30) client.ConnectTimeout = int(timeout * 1000);
     QEventLoop loop;
     int error = -1;
     QObject::connect(&client, &qm::THttpCli::OnDocData, [](qm::THttpCli *, const char *data, qsizetype n) {
@@ -77,7 +94,8 @@ int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
     return client.ResponseStatus() == 200 ? 0 : 1;
 }
 
-qm::cli::CommandRegistration registration("fetch", "[--head] URL   fetch one address (body to stdout, status to stderr)",
+qm::cli::CommandRegistration registration("fetch",
+                                          "[--head] [--timeout S] URL   fetch one address (body to stdout, status to stderr)",
                                           Fetch);
 
 }  // namespace

@@ -498,6 +498,9 @@ void THttpCli::transferDone(int curlCode) {
         curlCode = CURLE_URL_MALFORMAT;
     }
     int error = MapError(curlCode);
+    long connectCode = 0;
+    curl_easy_getinfo(easy_, CURLINFO_HTTP_CONNECTCODE, &connectCode);
+    if (curlCode != CURLE_OK && connectCode >= 300) error = HttpProxyFailed;  // the proxy refused the tunnel
     if (curlCode == CURLE_PROXY) {
         // The proxy answered for the target: report what happened to the target itself.
         long proxyError = 0;

@@ -212,6 +212,17 @@ void Socks4Server::acceptLoop() {
 }
 
 void Socks4Server::serve(int fd) {
+    if (mute) {
+        while (!stop_) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 50) > 0) {
+                char sink[4096];
+                if (::recv(fd, sink, sizeof sink, 0) <= 0) break;
+            }
+        }
+        ::close(fd);
+        return;
+    }
     unsigned char head[8];
     std::string user, host;
     auto reply = [fd](unsigned char code) {

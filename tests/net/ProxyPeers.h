@@ -53,6 +53,7 @@ public:
     int port() const { return port_; }
     std::map<std::string, std::string> hosts;  // name -> IPv4 address
     std::atomic<int> connects{0};
+    bool mute = false;  // accept and then say nothing (set before start())
     std::vector<std::string> namesSeen();
 
 private:

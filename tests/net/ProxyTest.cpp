@@ -154,6 +154,9 @@ TEST_F(ProxyTest, HttpProxyWithBasicAuthentication) {
         EXPECT_TRUE(r.error != qm::HttpOk || (r.status != 200)) << creds.second;
         EXPECT_EQ(r.body.find("GET /echo"), std::string::npos) << "passed through with bad credentials";
     }
+    // A tunnel (HTTPS) the proxy refuses is the proxy's failure.
+    r = Fetch(Settings(ProxySettings::Http, proxy->port(), 0, "alice", "wrong"), "https://127.0.0.1:" + std::to_string(web->port()) + "/");
+    EXPECT_EQ(r.error, qm::HttpProxyFailed);
 }
 
 TEST_F(ProxyTest, SocksFourAndFiveThroughDante) {
@@ -228,7 +231,7 @@ protected:
         int exit = -1;
         std::string out, err;
     };
-    Outcome Run(const qm::ProxyOptions &proxy, const std::string &url) {
+    Outcome Run(const qm::ProxyOptions &proxy, const std::string &url, QStringList extra = {}) {
         QTemporaryDir home;
         EXPECT_TRUE(QDir(home.path()).mkpath("Options"));
         qm::Options options;
@@ -236,7 +239,7 @@ protected:
         EXPECT_TRUE(qm::SaveOptions(options, home.path().toStdString() + "/Options/Configuration.ini"));
         QProcess p;
         p.start(QString(QUILLMAR_BINARY_DIR) + "/src/cli/quillmar-cli",
-                {"--home", home.path(), "fetch", QString::fromStdString(url)});
+                QStringList{"--home", home.path(), "fetch"} + extra + QStringList{QString::fromStdString(url)});
         Outcome o;
         if (!p.waitForFinished(30000)) {
             p.kill();
@@ -304,6 +307,18 @@ TEST_F(CliFetch, EveryProxyModeOfTheOptionsFile) {
     auto o = Run(Options(0, 0), Url("/status/404"));
     EXPECT_EQ(o.exit, 1);
     EXPECT_EQ(o.err, "HTTP 404 Not Found\n");
+
+    // A proxy that accepts connections and never says a word: the fetch gives up.
+    qm::test::Socks4Server mute("");
+    mute.mute = true;
+    ASSERT_TRUE(mute.start());
+    for (int mode : {1, 2}) {
+        QElapsedTimer t;
+        t.start();
+        o = Run(Options(mode, mute.port(), 2), Url("/echo"), {"--timeout", "2"});
+        EXPECT_EQ(o.exit, 1) << mode;
+        EXPECT_LT(t.elapsed(), 20000) << mode;
+    }
 }
 
 }  // namespace
