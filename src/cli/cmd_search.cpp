@@ -7,6 +7,8 @@
 #include "engines/web/WebEngineTable.h"
 #include "engines/web/WebSearchController.h"
 #include "search/ExpandQuery.h"
+#include "search/Export.h"
+#include "search/ResultCache.h"
 #include "search/ResultListModel.h"
 
 #include <QCoreApplication>
@@ -19,9 +21,10 @@ namespace {
 
 constexpr const char *kUsage =
     "[--mode all|any|exact|bool] [--max N] [--per-engine] [--engines NAME,NAME...] [--group FILE] "
-    "[--format tsv|json] QUERY...\n"
+    "[--format tsv|json] [--export FILE] QUERY...\n"
     "               --engines takes built-in engines and engines of the group file (Engines/WebSearch.grp\n"
-    "               of the data root, or FILE)";
+    "               of the data root, or FILE); --export writes the result page the window's\n"
+    "               \"Save site(s) to a file\" writes";
 
 int Fail(const std::string &message) {
     std::fprintf(stderr, "quillmar-cli search: %s\nusage: quillmar-cli search %s\n", message.c_str(), kUsage);
@@ -42,12 +45,13 @@ std::vector<std::string> SplitCommas(const std::string &text) {
 
 int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     qm::SearchMode mode = qm::SearchMode::All;
-    std::string format = "tsv", max, engines, group;
+    std::string format = "tsv", max, engines, group, exportFile;
     bool perEngine = false, haveMax = false, haveEngines = false;
     std::vector<std::string> words;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
-        if (a == "--mode" || a == "--format" || a == "--max" || a == "--engines" || a == "--group") {
+        if (a == "--mode" || a == "--format" || a == "--max" || a == "--engines" || a == "--group" ||
+            a == "--export") {
             if (i + 1 >= args.size()) return Fail(a + " needs a value");
             const std::string &v = args[++i];
             if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return Fail("unknown mode " + v);
@@ -55,6 +59,7 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
             if (a == "--max") max = v, haveMax = true;
             if (a == "--engines") engines = v, haveEngines = true;
             if (a == "--group") group = v;
+            if (a == "--export") exportFile = v;
         } else if (a == "--per-engine") {
             perEngine = true;
         } else if (a == "--") {
@@ -117,6 +122,10 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     env.makeClient = qm::MakeHttpClientFactory([proxy] { return proxy; });
     env.alert = [](const std::string &m) { std::fprintf(stderr, "quillmar-cli search: %s\n", m.c_str()); };
     env.cookies = &cookies;
+    // The end of a search writes its cache as the window does.
+    env.saveCache = [&list, &session](const std::string &query) {
+        qm::WriteWebSearchCache(session.Root(), list->Rows(), query, session.Opts().web.useDiskCache);
+    };
     qm::UseBuiltInReaders(env);
     std::vector<qm::EngineReport> report;
     {
@@ -166,6 +175,13 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
         }
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
+    if (!exportFile.empty()) {
+        qm::SetExportEngineHomes(qm::EngineHomesOf(table));
+        if (!qm::ExportWebResultPage(session.Root(), list->Rows(), exportFile)) {
+            std::fprintf(stderr, "quillmar-cli search: %s (%s)\n", qm::kExportDiskError, exportFile.c_str());
+            return 1;
+        }
+    }
     if (list->Count() == 1 && list->Row(0).caption.empty())
         std::fprintf(stderr, "%s\n", qm::cli::Shown(list->Row(0).subItems[qm::kSite]).c_str());
     return 0;
