@@ -116,8 +116,6 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
     popup_->addAction(QString::fromStdString(Text("Save site(s) to a file")), this, [this] { SaveToFile(); });
     popup_->addSeparator();
     favorites_ = popup_->addAction(QString::fromStdString(Text("Add selection to my favorites")));
-    // Double-click opens the row, through the same safety check as "Open selected site".
-    connect(page_.ResultList(), &QAbstractItemView::doubleClicked, this, [this] { OpenSelected(); });
     connect(page_.ResultList(), &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         popup_->popup(page_.ResultList()->viewport()->mapToGlobal(pos));
     });

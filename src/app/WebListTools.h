@@ -46,7 +46,8 @@ public:
     // Filter bar.
     void RunFilter();
     void MoveMatchesToTop();
-    // Popup items.
+    // Popup items. OpenSelected is also the list's double-click and Enter: it hands the
+    // browser only addresses that pass IsSafeToOpen.
     void OpenSelected();
     bool ViewAsWebPage(bool selectedOnly);  // "View all ..." / "View selected site(s) ..."
     void SaveToFile();                      // "Save site(s) to a file"
