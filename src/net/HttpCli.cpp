@@ -435,7 +435,11 @@ size_t THttpCli::onHeader(char *data, size_t size, size_t n, void *userp) {
     }
     if (!line.empty()) {
         if (line.front() == ' ' || line.front() == '\t') {  // folded continuation
-            if (!self->hopHeaders_.empty()) self->hopHeaders_.back() += " " + Trim(line);
+            if (!self->hopHeaders_.empty()) {
+                std::string &last = self->hopHeaders_.back();
+                last.push_back(' ');
+                last.append(Trim(line));
+            }
         } else {
             self->hopHeaders_.push_back(line);
         }
@@ -475,6 +479,12 @@ size_t THttpCli::onWrite(char *data, size_t size, size_t n, void *userp) {
         self->events_.back().text.append(data, len);  // one event for what arrived together
     } else {
         Event e = MakeEvent(Event::Data, self->request_);
+        if (!self->spare_.empty()) {  // a delivered buffer, capacity kept
+            e.text = std::move(self->spare_.back());
+            self->spare_.pop_back();
+        } else {
+            e.text.reserve(std::max<size_t>(len, 65536));  // room for what follows in the same pass
+        }
         e.text.assign(data, len);
         self->queue(std::move(e));
     }
@@ -599,6 +609,10 @@ void THttpCli::deliver() {
             break;
         case Event::Data:
             emit OnDocData(this, e.text.data(), qsizetype(e.text.size()));
+            if (self && spare_.size() < 2 && e.text.capacity() <= (1u << 20)) {
+                e.text.clear();
+                spare_.push_back(std::move(e.text));
+            }
             break;
         case Event::Cookie: {
             bool accept = true;

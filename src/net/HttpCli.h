@@ -152,6 +152,7 @@ private:
     bool hopFollow_ = false;  // the hop is a redirection that will be followed: body dropped
 
     std::deque<Event> events_;
+    std::vector<std::string> spare_;  // data buffers to reuse
     bool deliveryPosted_ = false;
 
     // What user code sees: updated as events are delivered.
