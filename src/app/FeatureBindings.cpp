@@ -1,6 +1,7 @@
 #include "app/FeatureBindings.h"
 
 #include "app/MainWindow.h"
+#include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
 #include "settings/DataRoot.h"
@@ -49,6 +50,9 @@ void BindFeatures(TMain &window) {
         w->OptionsModel().set(o);
         SaveOptions(o, DataRoot(w->Model().dirs.ProgramDir).optionsFile());
     };
+
+    // The web search: page, result list, controller, list tools; pressWebSearch, endWebSearch.
+    BindWebSearch(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,

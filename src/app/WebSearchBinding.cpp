@@ -1,0 +1,207 @@
+#include "app/WebSearchBinding.h"
+
+#include "app/MainWindow.h"
+#include "app/WebListTools.h"
+#include "app/WebPage.h"
+#include "engines/web/CookieStore.h"
+#include "engines/web/HttpClientAdapter.h"
+#include "engines/web/UrlChecker.h"
+#include "engines/web/WebEngineTable.h"
+#include "engines/web/WebSearchController.h"
+#include "net/HttpCli.h"
+#include "search/ResultCache.h"
+#include "search/ResultListModel.h"
+#include "search/SearchModeModel.h"
+#include "settings/DataRoot.h"
+#include "settings/Opt.h"
+#include "toolkit/DisplayText.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace qm {
+
+namespace {
+
+// The result list's keys: "A" toggles select-all, Enter opens the selected row.
+class ListKeys : public QObject {
+public:
+    ListKeys(QObject *parent, std::function<void()> toggle, std::function<void()> open)
+        : QObject(parent), toggle_(std::move(toggle)), open_(std::move(open)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyRelease) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_A && key->modifiers() == Qt::NoModifier) {
+                toggle_();
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                open_();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> toggle_, open_;
+};
+
+class WebSearchBinding : public QObject {
+public:
+    explicit WebSearchBinding(TMain &w)
+        : QObject(&w),
+          w_(w),
+          page_(*w.Web()),
+          table_(BuildWebEngineTable()),
+          list_(ResultListModel::CreateWebList(this)),
+          modes_(new SearchModeModel(this)),
+          cookies_(CookieFileIn(w.Model().dirs.ProgramDir)) {
+        const MessageTable &m = w.Model().messages;
+        list_->SetCountWords(Shown(m.Text(Msg::Site)), Shown(m.Text(Msg::Sites)));
+        QTreeView *view = page_.ResultList();
+        view->setModel(list_);
+        view->setSelectionModel(list_->Selection());
+        page_.ApplyColumnLayout();
+
+        // Search modes: the menu's radio items drive the model, which sets the engines' modes.
+        modes_->onChosen = [this](SearchMode mode) { SetWebSearchMode(table_, mode); };
+        for (int i = 0; i < kSearchModeCount; ++i)
+            connect(page_.ModeAction(i), &QAction::triggered, this,
+                    [this, i] { modes_->Choose(static_cast<SearchMode>(i)); });
+
+        WebSearchEnvironment env;
+        env.settings = [this] { return WebSettingsFrom(w_.OptionsModel().get()); };
+        env.makeClient = MakeHttpClientFactory([this] { return ProxyFrom(w_.OptionsModel().get()); });
+        env.alert = [this](const std::string &text) { w_.ShowAlert(text, AlertKind::Error); };
+        env.pushHistory = [this](const std::string &) {
+            w_.WebBoxToHistory();
+            TMisc::PushHistory(w_.QueryHistories().web);
+            w_.HistoryToWebBox();
+        };
+        env.saveCache = [this](const std::string &query) {
+            const Options &o = w_.OptionsModel().get();
+            WebResultCache(DataRoot(w_.Model().dirs.ProgramDir).cacheDir()).Write(list_->Rows(), query,
+                                                                                o.web.useDiskCache);
+        };
+        env.playSound = [this](const std::string &sound) { w_.Misc().PlaySoundFile(sound, w_.Model().dirs.ProgramDir); };
+        env.message = [this](const std::string &english) { return Message(english); };
+        env.stopVerification = [this] {
+            if (tools_) tools_->Verification().Stop();
+        };
+        env.cookies = &cookies_;
+        UseBuiltInReaders(env);
+        controller_ = new WebSearchController(table_, *list_, std::move(env), this);
+
+        connect(controller_, &WebSearchController::searchingChanged, this, [this](bool on) {
+            w_.Model().searching() = on ? 1 : 0;
+            const MessageTable &msg = w_.Model().messages;
+            page_.SearchButton()->setText(Shown(msg.Text(on ? Msg::Stop : Msg::Search)));
+        });
+        connect(controller_, &WebSearchController::searchStarted, this, [this] {
+            page_.FilterBar()->setVisible(false);
+            page_.HintMemo()->clear();
+        });
+
+        // The list's change and click refresh the hint memo (the header follows the model).
+        auto refresh = [this] {
+            if (list_->Updating()) return;
+            page_.FilterBar()->setVisible(list_->Count() > 0);
+            page_.HintMemo()->setPlainText(DisplayText(list_->HintText()));
+            page_.HintMemo()->moveCursor(QTextCursor::Start);
+        };
+        connect(list_, &ResultListModel::listChanged, this, refresh);
+        connect(list_->Selection(), &QItemSelectionModel::selectionChanged, this, refresh);
+        connect(view->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+            list_->SortByColumn(column, ResultListModel::SortMode::Text);
+        });
+        view->header()->setSectionsClickable(true);
+        view->setSortingEnabled(false);
+        connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
+        view->installEventFilter(new ListKeys(
+            this,
+            [this, refresh] {
+                list_->ToggleSelectAll();
+                refresh();
+            },
+            [this] { OpenSelected(); }));
+
+        WebListToolsHost host;
+        host.dataRoot = [this] { return w_.Model().dirs.ProgramDir; };
+        host.text = [this](const char *english) { return Message(english); };
+        host.alert = [this](const std::string &t) { w_.ShowAlert(t, AlertKind::Error); };
+        host.inform = [this](const std::string &t) { w_.ShowAlert(t, AlertKind::Information); };
+        host.openInBrowser = [this](const std::string &a) { w_.OpenInBrowser(a); };
+        host.configureClient = [this](THttpCli &c) { ApplyProxySettings(c, ProxyFrom(w_.OptionsModel().get())); };
+        host.setVerifying = [this](bool on) { controller_->SetVerifying(on); };
+        host.searching = [this] { return controller_->Running(); };
+        host.endSearch = [this] { controller_->EndWebSearch(); };
+        host.cacheMode = [this] { return w_.OptionsModel().get().web.cacheMode; };
+        tools_ = new WebListTools(page_, *list_, host);
+        tools_->setParent(this);
+    }
+
+    ~WebSearchBinding() override {
+        delete controller_;  // ends nothing: the window's close already ended the search
+        controller_ = nullptr;
+    }
+
+    void Press() { controller_->Press(TypedText(page_.QueryBox()->currentText())); }
+
+    void End() {
+        if (w_.Model().closing)
+            controller_->Close();  // no stop sound while the window closes
+        else
+            controller_->EndWebSearch();
+    }
+
+private:
+    void OpenSelected() {
+        std::string a = list_->SelectedAddress();
+        if (!a.empty()) w_.OpenInBrowser(a);
+    }
+
+    std::string Message(const std::string &english) const {
+        static const std::pair<const char *, Msg> kKnown[] = {
+            {"You have not typed a search string yet\n\nSearch not started", Msg::NoSearchString},
+            {"Nothing found for", Msg::NothingFoundFor},
+            {"Unable to start due to memory allocation problems", Msg::NoMemory},
+            {"Stop", Msg::Stop},
+            {"Search", Msg::Search},
+        };
+        for (const auto &[text, id] : kKnown)
+            if (english == text) {
+                const std::string &t = w_.Model().messages.Text(id);
+                return t.empty() ? english : t;
+            }
+        return english;
+    }
+
+    TMain &w_;
+    WebPage &page_;
+    std::vector<EngineDescriptor> table_;
+    ResultListModel *list_;
+    SearchModeModel *modes_;
+    CookieStore cookies_;
+    WebSearchController *controller_ = nullptr;
+    WebListTools *tools_ = nullptr;
+};
+
+}  // namespace
+
+void BindWebSearch(TMain &window) {
+    if (!window.Web()) return;
+    auto *b = new WebSearchBinding(window);
+    ShellHooks &h = window.Hooks();
+    h.pressWebSearch = [b] { b->Press(); };
+    h.endWebSearch = [b] { b->End(); };
+}
+
+}  // namespace qm

@@ -1,0 +1,76 @@
+// The web page bound to the web search: a search from the button over the fake web fills
+// the list view, the button reads "Stop" meanwhile, Stop and the "A" key work on the page.
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/WebPage.h"
+#include "fakeweb/Server.h"
+#include "net/NetConfig.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+using namespace qm;
+
+namespace {
+
+fakeweb::Server &Web() {
+    static fakeweb::Server server;
+    if (!server.running()) EXPECT_TRUE(server.start(0));
+    return server;
+}
+
+TEST(WebSearchBinding, SearchFromThePageFillsTheListView) {
+    QTemporaryDir tmp;
+    RouteServiceHostsTo(Web().port());
+    std::vector<std::string> alerts;
+    AlertHandlerSlot() = [&](QWidget *, const std::string &t, AlertKind) { alerts.push_back(t); };
+    {
+        TMain w(ProgramDirs::FromRoot(tmp.path().toStdString()));
+        w.Timer()->stop();
+        WebPage *page = w.Web();
+        ASSERT_NE(page, nullptr);
+        QAbstractItemModel *model = page->ResultList()->model();
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Site");
+
+        page->ModeAction(2)->trigger();  // "Exact phrase" for the next search
+        page->QueryBox()->setEditText("big cat");
+        QString captionWhileRunning;
+        QTimer::singleShot(0, [&] { captionWhileRunning = page->SearchButton()->text(); });
+        page->SearchButton()->click();  // returns when the search has ended
+        EXPECT_EQ(captionWhileRunning, "Stop");
+        EXPECT_EQ(page->SearchButton()->text(), "Search");
+        EXPECT_FALSE(w.Model().searching());
+        ASSERT_GT(model->rowCount(), 10);
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QString::number(model->rowCount()) + " Sites");
+        EXPECT_TRUE(alerts.empty());
+
+        // "A" on the list selects every row; again deselects them.
+        QTest::keyClick(page->ResultList(), Qt::Key_A);
+        EXPECT_EQ(page->ResultList()->selectionModel()->selectedRows().size(), model->rowCount());
+        QTest::keyClick(page->ResultList(), Qt::Key_A);
+        EXPECT_TRUE(page->ResultList()->selectionModel()->selectedRows().empty());
+
+        // Selecting a row shows its description in the hint memo.
+        page->ResultList()->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select |
+                                                                             QItemSelectionModel::Rows);
+        EXPECT_FALSE(page->HintMemo()->toPlainText().isEmpty());
+
+        // Stop from the button while a search runs.
+        QTimer::singleShot(0, [&] { page->SearchButton()->click(); });
+        page->SearchButton()->click();
+        EXPECT_FALSE(w.Model().searching());
+        EXPECT_EQ(page->SearchButton()->text(), "Search");
+    }
+    AlertHandlerSlot() = nullptr;
+    RouteServiceHostsTo(0);
+}
+
+}  // namespace
