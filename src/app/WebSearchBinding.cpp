@@ -163,9 +163,9 @@ public:
     }
 
 private:
+    // Through the list tools, which refuse addresses that are unsafe to open.
     void OpenSelected() {
-        std::string a = list_->SelectedAddress();
-        if (!a.empty()) w_.OpenInBrowser(a);
+        if (tools_) tools_->OpenSelected();
     }
 
     std::string Message(const std::string &english) const {
