@@ -39,8 +39,11 @@ std::string DropHighlights(std::string text) {
 
 // ---------------------------------------------------------------- common steps
 
-// Queues a further result page of the engine unless it is already queued.
-void QueuePage(Frame &f, std::string_view address) { f.Sink().Queue().AddPage(address, ""); }
+// Queues a further result page of the engine unless it is already queued. An empty
+// address is never queued: the queue would read it as its end.
+void QueuePage(Frame &f, std::string_view address) {
+    if (!address.empty()) f.Sink().Queue().AddPage(address, "");
+}
 
 // The address test: the address must not be listed yet and, where the engine asks for
 // it, must be a plain web address.

@@ -121,6 +121,8 @@ TEST(PageLinkReaders, Selector14InfoSpaceOnlyTheFirstLink) {
                        "<a href=\"http://www.infospace.example/next?page=2\">2</a>"
                        "<a href=\"http://www.infospace.example/next?page=3\">3</a>");
     EXPECT_EQ(p.pages, (Pages{"http://www.infospace.example/next?page=2"}));
+    // A blank link is not queued: an empty address would end the engine's queue.
+    EXPECT_TRUE(Links(14, "results: <a href=\"  \">x</a><a href=\"http://x.example/\">").pages.empty());
 }
 
 TEST(PageLinkReaders, Selector15QueuesNothing) {
