@@ -200,6 +200,24 @@ bool IsSocketError(int error) {
            error == HttpProxyFailed || error == HttpConnectionLost || error == HttpTlsFailed;
 }
 
+// Blanks and control bytes cannot travel in a request line: escape them as a browser does.
+// Every other byte is sent as the caller wrote it.
+std::string EscapeBlanks(const std::string &url) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(url.size());
+    for (unsigned char c : url) {
+        if (c <= ' ' || c == 0x7f) {
+            out.push_back('%');
+            out.push_back(hex[c >> 4]);
+            out.push_back(hex[c & 15]);
+        } else {
+            out.push_back(char(c));
+        }
+    }
+    return out;
+}
+
 // Resolves a Location value against the address that answered.
 std::string Resolve(const std::string &base, const std::string &location) {
     std::string out;
@@ -341,7 +359,8 @@ void THttpCli::startHop() {
     curlError_.assign(CURL_ERROR_SIZE + 1, '\0');
 
     CURL *e = easy_;
-    curl_easy_setopt(e, CURLOPT_URL, hopUrl_.c_str());
+    hopWireUrl_ = EscapeBlanks(Trim(hopUrl_));
+    curl_easy_setopt(e, CURLOPT_URL, hopWireUrl_.c_str());
     curl_easy_setopt(e, CURLOPT_PRIVATE, this);
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, curlError_.data());
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
@@ -498,7 +517,7 @@ void THttpCli::transferDone(int curlCode) {
     if (curlCode == CURLE_OK && hopFollow_) {
         ++hops_;
         Event moved = MakeEvent(Event::Location, request_);
-        moved.text = Resolve(hopUrl_, hopLocation_);
+        moved.text = Resolve(hopWireUrl_, EscapeBlanks(Trim(hopLocation_)));
         if (!moved.text.empty()) {
             hopUrl_ = moved.text;
             queue(std::move(moved));

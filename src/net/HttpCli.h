@@ -141,6 +141,7 @@ private:
     quint64 request_ = 0;
     HttpRequest type_ = HttpRequest::Get;
     std::string hopUrl_;
+    std::string hopWireUrl_;  // hopUrl_ as sent (blanks escaped)
     int hops_ = 0;
     std::vector<std::pair<std::string, std::string>> jar_;  // cookies set along redirections
 

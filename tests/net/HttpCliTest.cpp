@@ -95,6 +95,16 @@ TEST_F(HttpCliTest, GetSendsTheRequestPropertiesAndReportsTheAnswer) {
     EXPECT_EQ(EchoHeader(r.body, "Pragma"), "no-cache");
     EXPECT_EQ(EchoHeader(r.body, "If-Modified-Since"), "Sun, 06 Nov 1994 08:49:37 GMT");
 
+    // Bytes of the address travel as written, except blanks, which are escaped.
+    Recorder r3;
+    THttpCli raw;
+    r3.attach(raw);
+    raw.URL = Url("/echo?q=caf\xe9+\"x\" y");
+    ASSERT_TRUE(raw.GetASync());
+    ASSERT_TRUE(r3.waitDone());
+    EXPECT_EQ(r3.error, qm::HttpOk) << raw.LastErrorText();
+    EXPECT_EQ(r3.body.substr(0, r3.body.find('\n')), "GET /echo?q=caf\xe9+\"x\"%20y");
+
     // Defaults of a fresh client send neither cache nor conditional headers.
     THttpCli plain;
     Recorder r2;
