@@ -25,6 +25,21 @@ namespace qm {
 
 namespace {
 
+// The window closing ends a verification at once.
+class CloseWatcher : public QObject {
+public:
+    CloseWatcher(QObject *parent, std::function<void()> closing) : QObject(parent), closing_(std::move(closing)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Close) closing_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> closing_;
+};
+
 // Escape in the filter box empties it; Enter moves the matches to the top.
 class FilterKeys : public QObject {
 public:
@@ -84,6 +99,7 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
 
     // Verification.
     verification_ = std::make_unique<UrlVerification>(list_, HttpCheckClients(host_.configureClient));
+    page_.window()->installEventFilter(new CloseWatcher(this, [this] { verification_->Stop(); }));
     connect(verification_.get(), &UrlVerification::runningChanged, this, [this](bool running) {
         if (host_.setVerifying) host_.setVerifying(running);
         page_.SearchButton()->setText(QString::fromStdString(Text(running ? "Stop" : "Search")));

@@ -140,7 +140,10 @@ public:
         host.inform = [this](const std::string &t) { w_.ShowAlert(t, AlertKind::Information); };
         host.openInBrowser = [this](const std::string &a) { w_.OpenInBrowser(a); };
         host.configureClient = [this](THttpCli &c) { ApplyProxySettings(c, ProxyFrom(w_.OptionsModel().get())); };
-        host.setVerifying = [this](bool on) { controller_->SetVerifying(on); };
+        host.setVerifying = [this](bool on) {
+            controller_->SetVerifying(on);
+            w_.Model().verifying = on ? 1 : 0;
+        };
         host.searching = [this] { return controller_->Running(); };
         host.endSearch = [this] { controller_->EndWebSearch(); };
         host.cacheMode = [this] { return w_.OptionsModel().get().web.cacheMode; };
