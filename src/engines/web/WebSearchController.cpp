@@ -104,6 +104,7 @@ bool TWebEngine::KeepReading() {
 
 void TWebEngine::SetOwnerBusy(bool busy) {
     busy_ = busy;
+    if (!busy && !OwnerSearchRuns()) cutShort_ = true;  // Stop or the limit ended its work
     if (!busy && controller_ && !doomed_) controller_->EngineWentIdle();
 }
 
@@ -352,7 +353,7 @@ void WebSearchController::EndWebSearch() {
         TWebEngine *e = slots_[size_t(i)];
         if (!e) continue;
         const char *status = "ok";
-        if (e->busy_)
+        if (e->busy_ || e->cutShort_)
             status = "aborted";
         else if (e->stopped_)
             status = "stopped";

@@ -122,6 +122,7 @@ private:
     int pages_ = 0;        // pages answered with 200
     int lastStatus_ = 0;   // last status seen (0: none)
     int lastError_ = 0;
+    bool cutShort_ = false;  // went idle because the search was stopped
     int uses_ = 0;         // handlers of this engine on the stack
     bool doomed_ = false;  // destroyed by its search; freed when uses_ drops to 0
     unsigned searchId_ = 0;
