@@ -6,6 +6,7 @@
 #include "engines/web/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "engines/web/UrlChecker.h"
+#include "engines/web/WebBotEngine.h"
 #include "engines/web/WebEngineTable.h"
 #include "engines/web/WebSearchController.h"
 #include "net/HttpCli.h"
@@ -72,7 +73,10 @@ public:
         page_.ApplyColumnLayout();
 
         // Search modes: the menu's radio items drive the model, which sets the engines' modes.
-        modes_->onChosen = [this](SearchMode mode) { SetWebSearchMode(table_, mode); };
+        modes_->onChosen = [this](SearchMode mode) {
+            SetWebSearchMode(table_, mode);
+            templates_.SetSearchMode(mode);
+        };
         for (int i = 0; i < kSearchModeCount; ++i)
             connect(page_.ModeAction(i), &QAction::triggered, this,
                     [this, i] { modes_->Choose(static_cast<SearchMode>(i)); });
@@ -100,15 +104,24 @@ public:
         UseBuiltInReaders(env);
         controller_ = new WebSearchController(table_, *list_, std::move(env), this);
 
-        connect(controller_, &WebSearchController::searchingChanged, this, [this](bool on) {
+        // The engines described by files (Engines/WebSearch.grp) share the page, the list, the
+        // flag and the button with the built-in search; the GO!!! button starts them.
+        byFiles_ = new TemplateSearchController(templates_, *controller_, this);
+        auto searching = [this](bool on) {
             w_.Model().searching() = on ? 1 : 0;
             const MessageTable &msg = w_.Model().messages;
             page_.SearchButton()->setText(Shown(msg.Text(on ? Msg::Stop : Msg::Search)));
-        });
-        connect(controller_, &WebSearchController::searchStarted, this, [this] {
+        };
+        auto started = [this] {
             page_.FilterBar()->setVisible(false);
             page_.HintMemo()->clear();
-        });
+        };
+        connect(controller_, &WebSearchController::searchingChanged, this, searching);
+        connect(controller_, &WebSearchController::searchStarted, this, started);
+        connect(byFiles_, &TemplateSearchController::searchingChanged, this, searching);
+        connect(byFiles_, &TemplateSearchController::searchStarted, this, started);
+        connect(page_.TemplateButton(), &QPushButton::clicked, this,
+                [this] { byFiles_->Press(TypedText(page_.QueryBox()->currentText())); });
 
         // The list's change and click refresh the hint memo (the header follows the model).
         auto refresh = [this] {
@@ -144,25 +157,47 @@ public:
             controller_->SetVerifying(on);
             w_.Model().verifying = on ? 1 : 0;
         };
-        host.searching = [this] { return controller_->Running(); };
-        host.endSearch = [this] { controller_->EndWebSearch(); };
+        host.searching = [this] { return byFiles_->AnySearchRuns(); };
+        host.endSearch = [this] {
+            byFiles_->FinishTemplateSearch();
+            controller_->EndWebSearch();
+        };
         host.cacheMode = [this] { return w_.OptionsModel().get().web.cacheMode; };
         tools_ = new WebListTools(page_, *list_, host);
         tools_->setParent(this);
     }
 
     ~WebSearchBinding() override {
+        delete byFiles_;
+        byFiles_ = nullptr;
         delete controller_;  // ends nothing: the window's close already ended the search
         controller_ = nullptr;
     }
 
-    void Press() { controller_->Press(TypedText(page_.QueryBox()->currentText())); }
+    // The search button ends a running template search too.
+    void Press() { byFiles_->PressSearchButton(TypedText(page_.QueryBox()->currentText())); }
 
     void End() {
-        if (w_.Model().closing)
+        if (w_.Model().closing) {
+            byFiles_->Close();
             controller_->Close();  // no stop sound while the window closes
-        else
+        } else {
+            byFiles_->FinishTemplateSearch();
             controller_->EndWebSearch();
+        }
+    }
+
+    // Loads the data folder's Engines/WebSearch.grp again (the window's show).
+    void ReloadTemplates() {
+        LoadDataRootEngines(templates_, w_.Model().dirs.ProgramDir);
+        templates_.SetSearchMode(modes_->Current());
+        QPushButton *go = page_.TemplateButton();
+        go->setEnabled(templates_.Count() > 0);
+        std::string tip = templates_.Count() > 0
+                              ? "Search with the " + std::to_string(templates_.Count()) + " engines of Engines/WebSearch.grp"
+                              : "No engine definitions in Engines/WebSearch.grp";
+        for (const auto &note : templates_.Notes()) tip += "\n" + note;
+        go->setToolTip(DisplayText(tip));
     }
 
 private:
@@ -194,6 +229,8 @@ private:
     SearchModeModel *modes_;
     CookieStore cookies_;
     WebSearchController *controller_ = nullptr;
+    TemplateEngineTable templates_;
+    TemplateSearchController *byFiles_ = nullptr;
     WebListTools *tools_ = nullptr;
 };
 
@@ -205,6 +242,7 @@ void BindWebSearch(TMain &window) {
     ShellHooks &h = window.Hooks();
     h.pressWebSearch = [b] { b->Press(); };
     h.endWebSearch = [b] { b->End(); };
+    h.reloadTemplateEngines = [b] { b->ReloadTemplates(); };
 }
 
 }  // namespace qm
