@@ -66,6 +66,9 @@ private:
     std::function<void()> escape_, enter_;
 };
 
+// A check box and a 16-pixel icon.
+constexpr int kVerifyWidening = 36;
+
 FilterMode ModeOf(WebPage &page) {
     if (page.FilterModeAction(1)->isChecked()) return FilterMode::Any;
     if (page.FilterModeAction(2)->isChecked()) return FilterMode::Exact;
@@ -103,13 +106,12 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
     connect(verification_.get(), &UrlVerification::runningChanged, this, [this](bool running) {
         if (host_.setVerifying) host_.setVerifying(running);
         page_.SearchButton()->setText(QString::fromStdString(Text(running ? "Stop" : "Search")));
-        // Column 0 widens by the room of a check box (20 to 36 at the list's usual width) and
-        // gets its former width back at the end.
+        // Column 0 widens by the room of a check box and of the row icon it shows while the
+        // check runs, so the row number stays readable; it gets its width back at the end.
         QTreeView *view = page_.ResultList();
         if (running) {
             normalWidth_ = view->columnWidth(WebPage::ColNumber);
-            view->setColumnWidth(WebPage::ColNumber, normalWidth_ + UrlVerification::kCheckColumnWidth -
-                                                         UrlVerification::kNormalColumnWidth);
+            view->setColumnWidth(WebPage::ColNumber, normalWidth_ + kVerifyWidening);
         } else {
             view->setColumnWidth(WebPage::ColNumber, normalWidth_);
         }

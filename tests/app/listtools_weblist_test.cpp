@@ -164,7 +164,7 @@ TEST(ListtoolsWebList, QueryBoxRecallsCacheAndVerificationMarksTheButton) {
     p.tools->Verify();
     EXPECT_TRUE(verifying);
     EXPECT_EQ(p.page.SearchButton()->text(), "Stop");
-    EXPECT_EQ(p.page.ResultList()->columnWidth(0), width + 16);
+    EXPECT_EQ(p.page.ResultList()->columnWidth(0), width + 36);
     p.tools->Verify();
     EXPECT_EQ(p.alerts, std::vector<std::string>({"info: Verification process already running"}));
     // While it runs the cache is not loaded and rows do not move.

@@ -100,8 +100,6 @@ public:
     const std::vector<TURLChecker> &Checkers() const { return checkers_; }
     int BusyCheckers() const;
 
-    // Column 0's width during a verification and otherwise.
-    static constexpr int kCheckColumnWidth = 36, kNormalColumnWidth = 20;
 
 signals:
     // Raised at the start and cleared at the end: the search button shows "Stop" and
