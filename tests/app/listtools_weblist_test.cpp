@@ -3,6 +3,7 @@
 #include "app/WebListTools.h"
 #include "app/WebPage.h"
 #include "engines/web/UrlChecker.h"
+#include "search/Export.h"
 #include "search/ResultCache.h"
 #include "search/ResultListModel.h"
 
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -177,4 +179,14 @@ TEST(ListtoolsWebList, QueryBoxRecallsCacheAndVerificationMarksTheButton) {
     EXPECT_FALSE(verifying);
     EXPECT_EQ(p.page.SearchButton()->text(), "Search");
     EXPECT_EQ(p.page.ResultList()->columnWidth(0), width);
+}
+
+TEST(ListtoolsWebList, HeaderPicturesAreBundled) {
+    // The page header shows these from the data root's GFX folder, at the template's sizes.
+    QImage logo(QStringLiteral(QUILLMAR_SOURCE_DIR "/resources/GFX/") + kResultLogoFile);
+    QImage partner(QStringLiteral(QUILLMAR_SOURCE_DIR "/resources/GFX/") + kPartnerBannerFile);
+    ASSERT_FALSE(logo.isNull());
+    ASSERT_FALSE(partner.isNull());
+    EXPECT_EQ(logo.size(), QSize(257, 84));
+    EXPECT_EQ(partner.size(), QSize(120, 46));
 }
