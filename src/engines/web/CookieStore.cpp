@@ -88,7 +88,7 @@ bool CookieStore::Store(const std::string &url, const std::string &setCookie) {
     if (host.empty()) return false;
     // A domain attribute is taken only when it covers the host that set the cookie.
     if (c.host.empty() || !DomainMatches(host, c.host)) c.host = host;
-    if (c.path.empty()) c.path = "/";
+    if (c.path.empty()) c.path.push_back('/');
     bool replaced = false;
     for (auto &old : cookies_)
         if (old.host == c.host && old.path == c.path && old.name == c.name) {
