@@ -14,6 +14,7 @@
 //   /page?n=K&size=S               small HTML page number K (benchmarks)
 #include "fakeweb/Server.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace qm::fakeweb {
@@ -123,6 +124,22 @@ std::optional<Response> GenericResponse(const Request &r) {
         return Response::Html(head + fill + tail);
     }
     return std::nullopt;
+}
+
+std::optional<Response> ResultSiteResponse(const Request &r) {
+    static const std::string_view suffix = ".example";
+    const std::string &host = r.host;
+    if (host.size() <= suffix.size() || host.compare(host.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return std::nullopt;
+    uint32_t h = 2166136261u;  // FNV-1a over host and path: the same address always answers alike
+    for (char c : host + r.path) h = (h ^ (unsigned char)c) * 16777619u;
+    if (h % 8 == 7) return Response::NotFound();
+    for (char c : host)
+        if (!std::isalnum((unsigned char)c) && c != '.' && c != '-') return std::nullopt;
+    std::string name = host.substr(0, host.size() - suffix.size());
+    if (name.rfind("www.", 0) == 0) name = name.substr(4);
+    return Response::Html("<html><head><title>" + name + "</title></head><body><h1>" + name +
+                          "</h1><p>Welcome to " + name + ".</p></body></html>");
 }
 
 }  // namespace qm::fakeweb

@@ -222,7 +222,14 @@ struct Server::Impl {
         try {
             for (const Handler *h : handlers)
                 if (auto r = (*h)(request)) return *r;
-            if (auto r = GenericResponse(request)) return *r;
+            // An unclaimed host's home page is a result site, not the generic root page.
+            const bool unclaimedRoot = handlers.empty() && request.path == "/";
+            if (!unclaimedRoot)
+                if (auto r = GenericResponse(request)) return *r;
+            if (handlers.empty())
+                if (auto r = ResultSiteResponse(request)) return *r;
+            if (unclaimedRoot)
+                if (auto r = GenericResponse(request)) return *r;
         } catch (const std::exception &e) {
             return Response::Text(std::string("fake web service failed: ") + e.what(), 500);
         }

@@ -52,6 +52,10 @@ private:
 
 // The generic behaviours, for any host: see Generic.cpp for the paths.
 std::optional<Response> GenericResponse(const Request &request);
+// A small home page for any host under ".example" that no service claims: the sites that
+// the fake engines list as results. About one address in eight answers 404, so that a
+// verification of demo results finds some dead links.
+std::optional<Response> ResultSiteResponse(const Request &request);
 
 }  // namespace qm::fakeweb
 

@@ -88,7 +88,7 @@ bool StartDemoWeb(std::string &error) {
         server.reset();
         return false;
     }
-    RouteServiceHostsTo(server->port());
+    RouteServiceHostsTo(server->port(), "127.0.0.1", /*everyHost=*/true);
     return true;
 }
 

@@ -38,7 +38,7 @@ public:
             // (the server would otherwise wait for them to time out).
             static fakeweb::Server server;
             if (!server.running() && !server.start(0)) return Fail(command, "cannot start the fake web");
-            RouteServiceHostsTo(server.port());
+            RouteServiceHostsTo(server.port(), "127.0.0.1", /*everyHost=*/true);
             routed_ = true;
         }
         return true;

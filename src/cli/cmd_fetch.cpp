@@ -57,7 +57,7 @@ int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
             std::fprintf(stderr, "quillmar-cli: cannot start the fake web\n");
             return 1;
         }
-        qm::RouteServiceHostsTo(web->port());
+        qm::RouteServiceHostsTo(web->port(), "127.0.0.1", /*everyHost=*/true);
     }
 
     std::vector<std::string> rootArgs;

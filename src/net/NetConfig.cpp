@@ -12,6 +12,7 @@ struct Config {
     std::vector<std::string> connectTo;
     int routePort = 0;
     std::string routeAddress;
+    bool routeEveryHost = false;
     std::string caFile;
 };
 
@@ -67,9 +68,10 @@ std::string ServiceHostsConnectTo(int port, std::string_view address) {
     return out;
 }
 
-void RouteServiceHostsTo(int port, std::string_view address) {
+void RouteServiceHostsTo(int port, std::string_view address, bool everyHost) {
     Cfg().routePort = port;
     Cfg().routeAddress = std::string(address);
+    Cfg().routeEveryHost = port > 0 && everyHost;
 }
 
 std::vector<std::string> ConnectToForRequest() {
@@ -77,6 +79,8 @@ std::vector<std::string> ConnectToForRequest() {
     if (Cfg().routePort > 0)
         for (const auto &row : ServiceHosts())
             if (!row.host.empty()) out.push_back(Route(row.host, Cfg().routePort, Cfg().routeAddress));
+    if (Cfg().routePort > 0 && Cfg().routeEveryHost)
+        out.push_back(Route("", Cfg().routePort, Cfg().routeAddress));  // any host, any port
     return out;
 }
 

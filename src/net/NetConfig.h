@@ -19,8 +19,10 @@ void AddConnectToFromEnvironment();
 // address:port ("www.x.example::127.0.0.1:PORT,..."), for the table as it is now.
 std::string ServiceHostsConnectTo(int port, std::string_view address = "127.0.0.1");
 // Routes every service host to address:port on every request, following later changes of
-// the table (port 0 turns this off).
-void RouteServiceHostsTo(int port, std::string_view address = "127.0.0.1");
+// the table (port 0 turns this off). With everyHost, any other host goes there too, after
+// the table's entries (the demo: result sites are imitated as well, nothing leaves the
+// machine).
+void RouteServiceHostsTo(int port, std::string_view address = "127.0.0.1", bool everyHost = false);
 
 // Every entry that applies to the next request, explicit entries first.
 std::vector<std::string> ConnectToForRequest();

@@ -43,7 +43,7 @@ TEST(FakeWeb, DispatchesOnHostAndFallsBackToGenericBehaviours) {
     ASSERT_TRUE(r);
     EXPECT_EQ(r->status, 503);
     // Another host never reaches the service.
-    auto other = Client(server, "elsewhere.example");
+    auto other = Client(server, "elsewhere.test");
     r = other.Get("/mine");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->status, 404);
@@ -55,9 +55,9 @@ TEST(FakeWeb, DispatchesOnHostAndFallsBackToGenericBehaviours) {
     r = moved.Get("/mine?q=x");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->body, "mine:x:moved.quillmar.example");
-    r = home.Get("/mine");
+    r = home.Get("/mine");  // the old host is no longer the service's
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->status, 404);
+    EXPECT_EQ(r->body.find("mine:"), std::string::npos);
     qm::ResetServiceHosts();
 }
 
@@ -135,4 +135,46 @@ TEST(FakeWeb, ProgramPrintsItsAddressAndServes) {
     bad.start(QString(QUILLMAR_BINARY_DIR) + "/fakeweb/quillmar-fakeweb", {"--port", "x"});
     ASSERT_TRUE(bad.waitForFinished(10000));
     EXPECT_EQ(bad.exitCode(), 2);
+}
+
+TEST(FakeWeb, UnclaimedExampleHostsAreResultSites) {
+    qm::ResetServiceHosts();
+    Server server;
+    ASSERT_TRUE(server.start());
+    int ok = 0, missing = 0;
+    for (int i = 0; i < 40; ++i) {
+        std::string host = "www.site" + std::to_string(i) + ".example";
+        auto cli = Client(server, host);
+        auto r = cli.Get("/");
+        ASSERT_TRUE(r);
+        if (r->status == 200) {
+            ++ok;
+            EXPECT_NE(r->body.find("<title>site" + std::to_string(i) + "</title>"), std::string::npos) << r->body;
+        } else {
+            EXPECT_EQ(r->status, 404);
+            ++missing;
+        }
+        auto again = cli.Get("/");
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->status, r->status);  // the same address always answers alike
+    }
+    EXPECT_GT(ok, 20);
+    EXPECT_GT(missing, 0);
+
+    // Generic behaviours still answer on such hosts, and the service-claimed hosts keep
+    // their own root page.
+    auto site = Client(server, "www.site1.example");
+    auto r = site.Get("/status/500");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 500);
+    // Hosts outside ".example", or with odd characters, are not imitated.
+    auto odd = Client(server, "a<b.example");
+    r = odd.Get("/");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->body.find("<title>a<b"), std::string::npos);
+    auto foreign = Client(server, "www.site1.test");
+    r = foreign.Get("/");
+    ASSERT_TRUE(r);
+    EXPECT_NE(r->body.find("fake web"), std::string::npos);
+    server.stop();
 }

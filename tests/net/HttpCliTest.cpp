@@ -448,6 +448,31 @@ TEST_F(HttpCliTest, ConnectToRoutesServiceHostsAndKeepsTheHost) {
         EXPECT_NE(all.find(row.host + "::127.0.0.1:4242"), std::string::npos) << row.host;
 }
 
+TEST_F(HttpCliTest, DemoRoutingSendsEveryHostToTheFakeWeb) {
+    THttpCli c;
+    Recorder r;
+    r.attach(c);
+    // Without the every-host flag a host outside the table is not routed.
+    qm::RouteServiceHostsTo(server->port());
+    auto entries = qm::ConnectToForRequest();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_NE(entries.back().rfind("::", 0), 0u);
+
+    qm::RouteServiceHostsTo(server->port(), "127.0.0.1", /*everyHost=*/true);
+    entries = qm::ConnectToForRequest();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back(), "::127.0.0.1:" + std::to_string(server->port()));  // after the table
+    c.URL = "http://nowhere.unlisted.example:8443/echo";
+    ASSERT_TRUE(c.GetASync());
+    ASSERT_TRUE(r.waitDone());
+    EXPECT_EQ(r.error, qm::HttpOk) << c.LastErrorText();
+    EXPECT_EQ(EchoHeader(r.body, "Host"), "nowhere.unlisted.example:8443");
+
+    // Turning the route off drops the catch-all too.
+    qm::RouteServiceHostsTo(0);
+    for (const auto &e : qm::ConnectToForRequest()) EXPECT_NE(e.rfind("::", 0), 0u) << e;
+}
+
 TEST_F(HttpCliTest, Https) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
