@@ -10,7 +10,7 @@ namespace qm::cli {
 // Options that come before the subcommand name and apply to every subcommand.
 struct GlobalOptions {
     std::string home;       // --home DIR (empty: the usual data-root rules)
-    std::string connectTo;  // --connect-to SPEC (may hold several entries, comma separated)
+    std::string connectTo;  // --connect-to ROUTES (may hold several entries, comma separated)
     bool demo = false;      // --demo: start the fake web in-process and route every service host to it
 };
 

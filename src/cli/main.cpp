@@ -17,7 +17,7 @@ std::vector<CommandInfo> &Commands() {
 namespace {
 
 void PrintUsage(FILE *to) {
-    std::fprintf(to, "usage: quillmar-cli [--home DIR] [--connect-to SPEC] [--demo] COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(to, "usage: quillmar-cli [--home DIR] [--connect-to ROUTES] [--demo] COMMAND [ARGS...]\n\ncommands:\n");
     auto commands = qm::cli::Commands();
     std::sort(commands.begin(), commands.end(),
               [](const auto &a, const auto &b) { return a.name < b.name; });
