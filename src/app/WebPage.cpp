@@ -98,7 +98,11 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
 
     connect(searchButton_, &QPushButton::clicked, this, &WebPage::searchRequested);
     connect(templateButton_, &QPushButton::clicked, this, &WebPage::templateSearchRequested);
-    queryBox_->lineEdit()->installEventFilter(new EnterWatcher(this, [this] { emit enterInQueryBox(); }));
+    // Typed keys reach the focused combo box, which hands them to its line edit without
+    // the line edit's filters: both are watched.
+    auto *enter = new EnterWatcher(this, [this] { emit enterInQueryBox(); });
+    queryBox_->installEventFilter(enter);
+    queryBox_->lineEdit()->installEventFilter(enter);
 
     // Result list.
     resultList_ = new QTreeView(Body());

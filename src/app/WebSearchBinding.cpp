@@ -135,8 +135,10 @@ public:
         connect(view->header(), &QHeaderView::sectionClicked, this, [this](int column) {
             list_->SortByColumn(column, ResultListModel::SortMode::Text);
         });
-        view->header()->setSectionsClickable(true);
+        // The view's own sorting stays off; turning it off also makes the titles unclickable,
+        // so the titles are made clickable afterwards.
         view->setSortingEnabled(false);
+        view->header()->setSectionsClickable(true);
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
         view->installEventFilter(new ListKeys(
             this,

@@ -236,6 +236,13 @@ TEST_F(MainWindowTest, CommandLineQueryStartsTheWebSearch) {
         QTest::keyClick(m.Web()->QueryBox()->lineEdit(), Qt::Key_Return);
         EXPECT_EQ(presses, 3);
         EXPECT_TRUE(m.Model().searching());
+        // Typed keys reach the focused combo box itself, not its line edit.
+        QTest::keyClick(m.Web()->QueryBox(), Qt::Key_Return);
+        EXPECT_EQ(presses, 5);
+        EXPECT_TRUE(m.Model().searching());
+        m.Model().searching() = 0;
+        QTest::keyClick(m.Web()->QueryBox(), Qt::Key_Enter);
+        EXPECT_EQ(presses, 6);
     }
     // Without parameters the box keeps what the histories restored and nothing starts.
     window.reset();

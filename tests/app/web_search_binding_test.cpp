@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,6 +16,8 @@
 #include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace qm;
 
@@ -62,6 +65,21 @@ TEST(WebSearchBinding, SearchFromThePageFillsTheListView) {
         page->ResultList()->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select |
                                                                              QItemSelectionModel::Rows);
         EXPECT_FALSE(page->HintMemo()->toPlainText().isEmpty());
+
+        // A click on the "Site" title sorts the rows by site and renumbers them.
+        {
+            QHeaderView *header = page->ResultList()->header();
+            header->resize(800, header->sizeHint().height());
+            const QPoint at(header->sectionViewportPosition(1) + 5, header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            std::vector<QString> sites;
+            for (int r = 0; r < model->rowCount(); ++r) sites.push_back(model->index(r, 1).data().toString());
+            EXPECT_TRUE(std::is_sorted(sites.begin(), sites.end(), [](const QString &a, const QString &b) {
+                return QString::localeAwareCompare(a, b) < 0;
+            }));
+            EXPECT_EQ(model->index(0, 0).data().toString(), "1");
+            EXPECT_EQ(model->index(1, 0).data().toString(), "2");
+        }
 
         // Stop from the button while a search runs.
         QTimer::singleShot(0, [&] { page->SearchButton()->click(); });
