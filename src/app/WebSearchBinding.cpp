@@ -37,14 +37,22 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyRelease) {
+        if (event->type() == QEvent::KeyPress) {
+            // Only a key pressed in the list counts on its release: Enter that chose a popup
+            // item or closed a dialog releases over the list too.
             auto *key = static_cast<QKeyEvent *>(event);
+            if (!key->isAutoRepeat()) pressed_ = key->key();
+        } else if (event->type() == QEvent::KeyRelease) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->isAutoRepeat()) return QObject::eventFilter(watched, event);
+            const bool ours = pressed_ == key->key();
+            pressed_ = 0;
             if (key->key() == Qt::Key_A && key->modifiers() == Qt::NoModifier) {
-                toggle_();
+                if (ours) toggle_();
                 return true;
             }
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                open_();
+                if (ours) open_();
                 return true;
             }
         }
@@ -53,6 +61,7 @@ protected:
 
 private:
     std::function<void()> toggle_, open_;
+    int pressed_ = 0;
 };
 
 class WebSearchBinding : public QObject {

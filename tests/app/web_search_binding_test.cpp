@@ -1,5 +1,6 @@
 // The web page bound to the web search: a search from the button over the fake web fills
 // the list view, the button reads "Stop" meanwhile, Stop and the "A" key work on the page.
+#include "app/Browser.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/WebPage.h"
@@ -79,6 +80,27 @@ TEST(WebSearchBinding, SearchFromThePageFillsTheListView) {
             }));
             EXPECT_EQ(model->index(0, 0).data().toString(), "1");
             EXPECT_EQ(model->index(1, 0).data().toString(), "2");
+        }
+
+        // Enter pressed in the list opens the selected row on its release; a release alone
+        // (the Enter that chose a popup item or closed a dialog) opens nothing.
+        {
+            std::vector<std::string> opened;
+            BrowserRunnerSlot() = [&](const BrowserPlan &plan) {
+                opened.push_back(plan.url);
+                return true;
+            };
+            page->ResultList()->selectionModel()->clearSelection();
+            page->ResultList()->selectionModel()->select(model->index(0, 0), QItemSelectionModel::Select |
+                                                                                 QItemSelectionModel::Rows);
+            QTest::keyRelease(page->ResultList(), Qt::Key_Return);
+            QTest::keyRelease(page->ResultList(), Qt::Key_A);
+            EXPECT_TRUE(opened.empty());
+            EXPECT_EQ(page->ResultList()->selectionModel()->selectedRows().size(), 1);
+            QTest::keyClick(page->ResultList(), Qt::Key_Return);
+            ASSERT_EQ(opened.size(), 1u);
+            EXPECT_NE(opened[0].find(".example"), std::string::npos);
+            BrowserRunnerSlot() = nullptr;
         }
 
         // Stop from the button while a search runs.
