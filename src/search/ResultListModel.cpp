@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "toolkit/DisplayText.h"
 
@@ -126,23 +127,166 @@ bool ResultListModel::setData(const QModelIndex &index, const QVariant &value, i
 
 // ---- address index ----
 
+namespace {
+
+// Lower-cases the ASCII letters among 8 bytes at once; other bytes (UTF-8 included) stay.
+inline uint64_t LowerWord(uint64_t x) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    const uint64_t low7 = x & ~kHigh;
+    const uint64_t atLeastA = low7 + kOnes * (0x80 - 'A');
+    const uint64_t aboveZ = low7 + kOnes * (0x80 - 'Z' - 1);
+    const uint64_t upper = atLeastA & ~aboveZ & ~x & kHigh;
+    return x | (upper >> 2);
+}
+
+inline uint64_t Combine(uint64_t h, uint64_t word) {
+    h = (h ^ word) * 0x9FB21C651E98DF25ULL;
+    return h ^ (h >> 29);
+}
+
+inline uint64_t Finish(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    return h ^ (h >> 33);
+}
+
+// `lowerKey` is lower-cased already.
+bool EqualsIgnoringCase(std::string_view lowerKey, std::string_view text) {
+    if (lowerKey.size() != text.size()) return false;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t k, t;
+        std::memcpy(&k, lowerKey.data() + i, 8);
+        std::memcpy(&t, text.data() + i, 8);
+        if (k != LowerWord(t)) return false;
+    }
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+        if (c != lowerKey[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint64_t AddressIndex::Hash(std::string_view address) {
+    uint64_t h = 0x9E3779B97F4A7C15ULL ^ address.size();
+    size_t i = 0;
+    for (; i + 8 <= address.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, address.data() + i, 8);
+        h = Combine(h, LowerWord(w));
+    }
+    if (i < address.size()) {
+        uint64_t w = 0;
+        std::memcpy(&w, address.data() + i, address.size() - i);
+        h = Combine(h, LowerWord(w));
+    }
+    return Finish(h);
+}
+
+uint32_t AddressIndex::Find(std::string_view address, uint64_t hash) const {
+    if (slots_.empty()) return kNone;
+    const size_t mask = slots_.size() - 1;
+    const uint32_t tag = Tag(hash);
+    for (size_t i = Home(hash);; i = (i + 1) & mask) {
+        const Slot &s = slots_[i];
+        if (s.tag == 0) return kNone;
+        if (s.tag == tag) {
+            const Entry &e = entries_[s.entry];
+            if (e.hash == hash && EqualsIgnoringCase(e.key, address)) return uint32_t(i);
+        }
+    }
+}
+
+void AddressIndex::Grow(size_t slotCount) {
+    std::vector<Slot> old(slotCount);
+    old.swap(slots_);
+    const size_t mask = slots_.size() - 1;
+    for (const Slot &s : old) {
+        if (s.tag == 0) continue;
+        size_t i = Home(entries_[s.entry].hash);
+        while (slots_[i].tag != 0) i = (i + 1) & mask;
+        slots_[i] = s;
+    }
+}
+
+void AddressIndex::Reserve(size_t count) {
+    size_t n = slots_.empty() ? 16 : slots_.size();
+    while (n < 2 * count) n *= 2;
+    if (n != slots_.size()) Grow(n);
+    entries_.reserve(count);
+}
+
+void AddressIndex::Add(std::string_view address) {
+    const uint64_t hash = Hash(address);
+    if (const uint32_t found = Find(address, hash); found != kNone) {
+        ++entries_[slots_[found].entry].count;
+        return;
+    }
+    if (2 * (used_ + 1) > slots_.size()) Grow(slots_.empty() ? 16 : 2 * slots_.size());
+    uint32_t entry;
+    if (!freeEntries_.empty()) {
+        entry = freeEntries_.back();
+        freeEntries_.pop_back();
+    } else {
+        entry = uint32_t(entries_.size());
+        entries_.emplace_back();
+    }
+    Entry &e = entries_[entry];
+    e.key = AsciiLower(address);
+    e.hash = hash;
+    e.count = 1;
+    const size_t mask = slots_.size() - 1;
+    size_t i = Home(hash);
+    while (slots_[i].tag != 0) i = (i + 1) & mask;
+    slots_[i] = Slot{Tag(hash), entry};
+    ++used_;
+}
+
+void AddressIndex::Remove(std::string_view address) {
+    const uint32_t found = Find(address, Hash(address));
+    if (found == kNone) return;
+    Entry &e = entries_[slots_[found].entry];
+    if (--e.count > 0) return;
+    std::string().swap(e.key);
+    freeEntries_.push_back(slots_[found].entry);
+    // Backward-shift deletion: pull later slots of the probe run into the hole, so that no
+    // tombstones are left behind.
+    const size_t mask = slots_.size() - 1;
+    size_t hole = found;
+    for (size_t j = (hole + 1) & mask; slots_[j].tag != 0; j = (j + 1) & mask) {
+        const size_t home = Home(entries_[slots_[j].entry].hash);
+        if (((j - home) & mask) >= ((j - hole) & mask)) {
+            slots_[hole] = slots_[j];
+            hole = j;
+        }
+    }
+    slots_[hole] = Slot{};
+    --used_;
+}
+
+void AddressIndex::Clear() {
+    slots_ = {};
+    entries_ = {};
+    freeEntries_ = {};
+    used_ = 0;
+}
+
 const std::string &ResultListModel::AddressOf(int row) const {
     return rows_[size_t(row)].Address(urlColumn_, locationColumn_);
 }
 
-void ResultListModel::IndexAdd(const ResultRow &row) {
-    ++addressIndex_[AsciiLower(row.Address(urlColumn_, locationColumn_))];
-}
+void ResultListModel::IndexAdd(const ResultRow &row) { addressIndex_.Add(row.Address(urlColumn_, locationColumn_)); }
 
 void ResultListModel::IndexRemove(const ResultRow &row) {
-    auto it = addressIndex_.find(AsciiLower(row.Address(urlColumn_, locationColumn_)));
-    if (it == addressIndex_.end()) return;
-    if (--it->second <= 0) addressIndex_.erase(it);
+    addressIndex_.Remove(row.Address(urlColumn_, locationColumn_));
 }
 
-bool ResultListModel::IsDuplicateUrl(std::string_view address) const {
-    return addressIndex_.count(AsciiLower(address)) != 0;
-}
+bool ResultListModel::IsDuplicateUrl(std::string_view address) const { return addressIndex_.Contains(address); }
 
 // ---- rows ----
 
@@ -193,20 +337,20 @@ void ResultListModel::RemoveRowAt(int row) {
 }
 
 void ResultListModel::RemoveRowList(std::vector<int> rowList) {
+    // Rows out of range are ignored; they must not keep their valid neighbours in a run.
+    const int old = Count();
+    std::erase_if(rowList, [old](int r) { return r < 0 || r >= old; });
     std::sort(rowList.begin(), rowList.end());
     rowList.erase(std::unique(rowList.begin(), rowList.end()), rowList.end());
-    const int old = Count();
     // Remove runs of consecutive rows from the bottom up.
     for (size_t end = rowList.size(); end > 0;) {
         size_t begin = end - 1;
         while (begin > 0 && rowList[begin - 1] == rowList[begin] - 1) --begin;
-        int first = rowList[begin], last = rowList[end - 1];
-        if (first >= 0 && last < Count()) {
-            beginRemoveRows({}, first, last);
-            for (int r = first; r <= last; ++r) IndexRemove(rows_[size_t(r)]);
-            rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
-            endRemoveRows();
-        }
+        const int first = rowList[begin], last = rowList[end - 1];
+        beginRemoveRows({}, first, last);
+        for (int r = first; r <= last; ++r) IndexRemove(rows_[size_t(r)]);
+        rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+        endRemoveRows();
         end = begin;
     }
     if (old != Count()) HeaderMayHaveChanged(old);
@@ -216,7 +360,7 @@ void ResultListModel::Clear() {
     const int old = Count();
     beginResetModel();
     rows_.clear();
-    addressIndex_.clear();
+    addressIndex_.Clear();
     endResetModel();
     HeaderMayHaveChanged(old);
 }
@@ -225,7 +369,8 @@ void ResultListModel::ResetRows(std::vector<ResultRow> rows) {
     const int old = Count();
     beginResetModel();
     rows_ = std::move(rows);
-    addressIndex_.clear();
+    addressIndex_.Clear();
+    addressIndex_.Reserve(rows_.size());
     for (auto &r : rows_) {
         NormaliseSubItems(r);
         IndexAdd(r);

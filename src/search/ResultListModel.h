@@ -4,19 +4,57 @@
 // select-all toggle, renumber, reverse, delete selected, find).
 //
 // Column 0 shows the caption (the row number); column c > 0 shows sub-item c - 1.
-// The model keeps a hash index of the rows' addresses (lower-cased), so the duplicate
+// The model keeps a hash index of the rows' addresses (ASCII case ignored), so the duplicate
 // test takes the same time however long the list is.
 #include "search/ResultRow.h"
 
 #include <QAbstractTableModel>
 #include <QItemSelectionModel>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qm {
+
+// Counts of addresses, ASCII letter case ignored: a flat open-addressing table of 8-byte
+// slots (32 bits of the hash and an entry number) with linear probing, so that a test for an
+// address that is not there reads one cache line of slots and allocates nothing. Entries keep
+// the lower-cased address (compared only when 32 bits of the hash match) and the full hash.
+class AddressIndex {
+public:
+    void Add(std::string_view address);
+    void Remove(std::string_view address);
+    bool Contains(std::string_view address) const { return Find(address, Hash(address)) != kNone; }
+    void Clear();
+    void Reserve(size_t count);
+    size_t Size() const { return used_; }
+
+    // Hash of the lower-cased bytes, computed without making a lower-cased copy.
+    static uint64_t Hash(std::string_view address);
+
+private:
+    static constexpr uint32_t kNone = ~0u;
+    struct Slot {
+        uint32_t tag = 0;      // high 32 bits of the hash, 0 = empty (hashes never give 0 here)
+        uint32_t entry = 0;
+    };
+    struct Entry {
+        std::string key;  // lower-cased
+        uint64_t hash = 0;
+        uint32_t count = 0;  // 0 = free
+    };
+    static uint32_t Tag(uint64_t hash) { return uint32_t(hash >> 32) | 1u; }
+    size_t Home(uint64_t hash) const { return size_t(hash) & (slots_.size() - 1); }
+    uint32_t Find(std::string_view address, uint64_t hash) const;  // slot number or kNone
+    void Grow(size_t slotCount);
+
+    std::vector<Slot> slots_;  // power of two in size, at most 1/2 full
+    std::vector<Entry> entries_;
+    std::vector<uint32_t> freeEntries_;
+    size_t used_ = 0;
+};
 
 class ResultListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -130,7 +168,7 @@ private:
     std::vector<QString> headers_;
     size_t urlColumn_, locationColumn_;
     std::vector<ResultRow> rows_;
-    std::unordered_map<std::string, int> addressIndex_;  // lower-cased address -> rows
+    AddressIndex addressIndex_;  // the rows' addresses
     QItemSelectionModel selection_;
     QString singular_ = QStringLiteral("Site"), plural_ = QStringLiteral("Sites");
     bool updating_ = false;
