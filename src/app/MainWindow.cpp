@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -242,8 +243,15 @@ void TMain::WebBoxToHistory() {
 
 void TMain::HistoryToWebBox() {
     QComboBox *box = web_->QueryBox();
-    box->clear();
-    for (const auto &e : histories_.web.entries) box->addItem(DisplayText(e));
+    {
+        // Filling the list must not pass its first entry through the box as if it had been
+        // typed (that recalls another query's cache), and no entry is current: the arrow
+        // keys then start at the most recent query.
+        const QSignalBlocker quiet(box);
+        box->clear();
+        for (const auto &e : histories_.web.entries) box->addItem(DisplayText(e));
+        box->setCurrentIndex(-1);
+    }
     box->setEditText(DisplayText(histories_.web.editText));
 }
 

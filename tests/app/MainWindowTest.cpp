@@ -387,6 +387,23 @@ TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
     }
 }
 
+TEST_F(MainWindowTest, RestoredWebHistoryShowsItsOwnTextAndArrowsStartAtTheLatestQuery) {
+    TMain &m = Make();
+    QComboBox *box = m.Web()->QueryBox();
+    std::vector<QString> seen;
+    QObject::connect(box, &QComboBox::editTextChanged, [&](const QString &t) { seen.push_back(t); });
+    m.QueryHistories().web = {" ", {"open source", "free software"}};
+    m.HistoryToWebBox();
+    EXPECT_EQ(box->currentText(), " ");
+    EXPECT_EQ(box->count(), 2);
+    // Only the box's own text went by: no older query was shown on the way.
+    EXPECT_EQ(seen, std::vector<QString>{" "});
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->currentText(), "open source");
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->currentText(), "free software");
+}
+
 TEST_F(MainWindowTest, ClosingLeavesHistoriesAndOptionsOnDisk) {
     QString root = tmp_.path();
     QDir().mkpath(root + "/Options");
