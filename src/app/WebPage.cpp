@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 
 #include <QActionGroup>
+#include <QEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +15,8 @@
 #include <QStandardItemModel>
 #include <QToolButton>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace qm {
 
@@ -119,6 +122,7 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
         {"", Shown(messages.Text(Msg::Site)), "Location", "Source", "Description", "URL"});
     resultList_->setModel(defaultModel_);
     ApplyColumnLayout();
+    resultList_->viewport()->installEventFilter(this);
     body->addWidget(resultList_, 1);
 
     // In-list filter bar, centred, hidden while the list is empty.
@@ -169,6 +173,10 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
     SetFocusTarget(queryBox_);
 }
 
+namespace {
+constexpr int kLocationWidth = 155;
+}
+
 void WebPage::ApplyColumnLayout() {
     QHeaderView *h = resultList_->header();
     h->setStretchLastSection(false);
@@ -176,7 +184,7 @@ void WebPage::ApplyColumnLayout() {
     h->setSectionResizeMode(QHeaderView::Interactive);
     resultList_->setColumnWidth(ColNumber, 34);
     resultList_->setColumnWidth(ColSite, 243);
-    resultList_->setColumnWidth(ColLocation, 155);
+    resultList_->setColumnWidth(ColLocation, kLocationWidth);
     resultList_->setColumnWidth(ColSource, 85);
     resultList_->setColumnHidden(ColDescription, true);
     resultList_->setColumnHidden(ColUrl, true);
@@ -186,6 +194,18 @@ void WebPage::ApplyColumnLayout() {
                                             Qt::TextAlignmentRole);
         h->setSectionResizeMode(ColSite, QHeaderView::Stretch);
     }
+    FitLocationColumn();
+}
+
+void WebPage::FitLocationColumn() {
+    const int fixed = resultList_->columnWidth(ColNumber) + resultList_->columnWidth(ColSource);
+    const int shared = resultList_->viewport()->width() - fixed;
+    resultList_->setColumnWidth(ColLocation, std::max(kLocationWidth, shared / 3));
+}
+
+bool WebPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == resultList_->viewport() && event->type() == QEvent::Resize) FitLocationColumn();
+    return FeaturePage::eventFilter(watched, event);
 }
 
 }  // namespace qm

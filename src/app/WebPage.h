@@ -50,6 +50,16 @@ public:
     // list receives another model.
     void ApplyColumnLayout();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // A wide list gives its "Location" column a third of the room the text columns share, so
+    // addresses are not cut short beside a very wide "Site" column; never below its normal width.
+    void FitLocationColumn();
+
+public:
+
 signals:
     // Search button pressed, or Enter in the query box.
     void searchRequested();

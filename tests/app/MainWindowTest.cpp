@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -368,6 +370,14 @@ TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
             if (previous) EXPECT_LT(previous->geometry().right(), w->geometry().left()) << w->objectName().toStdString();
             previous = w;
         }
+        // The result list's columns fill its width; "Location" takes a third of the room
+        // (never less than its normal width), "Site" stays the widest.
+        QTreeView *list = m.Web()->ResultList();
+        const int location = list->columnWidth(WebPage::ColLocation);
+        EXPECT_GE(location, 155);
+        EXPECT_GE(location, (list->viewport()->width() - 34 - 85) / 3 - 1) << size.width();
+        EXPECT_GT(list->columnWidth(WebPage::ColSite), location) << size.width();
+        EXPECT_EQ(list->header()->length(), list->viewport()->width()) << size.width();
         // Every side-bar entry is visible without scrolling.
         QRect last = m.SideBarList()->visualItemRect(m.SideBarList()->item(kSideBarCount - 1));
         EXPECT_LE(last.bottom(), m.SideBarList()->viewport()->height());
