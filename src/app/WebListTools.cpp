@@ -66,8 +66,9 @@ private:
     std::function<void()> escape_, enter_;
 };
 
-// A check box and a 16-pixel icon.
+// A check box and a 16-pixel icon; the icon alone.
 constexpr int kVerifyWidening = 36;
+constexpr int kIconRoom = 20;
 
 FilterMode ModeOf(WebPage &page) {
     if (page.FilterModeAction(1)->isChecked()) return FilterMode::Any;
@@ -107,14 +108,13 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
         if (host_.setVerifying) host_.setVerifying(running);
         page_.SearchButton()->setText(QString::fromStdString(Text(running ? "Stop" : "Search")));
         // Column 0 widens by the room of a check box and of the row icon it shows while the
-        // check runs, so the row number stays readable; it gets its width back at the end.
+        // check runs, so the row number stays readable. At the end it loses the check box's
+        // room; it keeps the icon's while rows show the icons the check left.
         QTreeView *view = page_.ResultList();
-        if (running) {
-            normalWidth_ = view->columnWidth(WebPage::ColNumber);
-            view->setColumnWidth(WebPage::ColNumber, normalWidth_ + kVerifyWidening);
-        } else {
-            view->setColumnWidth(WebPage::ColNumber, normalWidth_);
-        }
+        if (normalWidth_ < 0) normalWidth_ = view->columnWidth(WebPage::ColNumber);
+        bool icons = false;
+        for (const auto &row : list_.Rows()) icons = icons || row.image >= 0;
+        view->setColumnWidth(WebPage::ColNumber, normalWidth_ + (running ? kVerifyWidening : icons ? kIconRoom : 0));
     });
 
     // Popup menu of the list, in its fixed order.

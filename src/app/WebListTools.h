@@ -73,7 +73,7 @@ private:
     QMenu *popup_ = nullptr;
     QAction *open_ = nullptr, *cut_ = nullptr, *favorites_ = nullptr;
     std::string saveDir_;
-    int normalWidth_ = 20;
+    int normalWidth_ = -1;  // column 0's width before the first verification widened it
 };
 
 }  // namespace qm

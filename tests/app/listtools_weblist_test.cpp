@@ -179,6 +179,19 @@ TEST(ListtoolsWebList, QueryBoxRecallsCacheAndVerificationMarksTheButton) {
     EXPECT_FALSE(verifying);
     EXPECT_EQ(p.page.SearchButton()->text(), "Search");
     EXPECT_EQ(p.page.ResultList()->columnWidth(0), width);
+
+    // Icons a check left stay, and column 0 keeps their room after the next check so the
+    // numbers beside them stay readable; checks one after another do not widen it further.
+    p.list->SetImage(0, 2);
+    for (int round = 0; round < 2; ++round) {
+        p.list->SelectRow(0);
+        p.tools->Verify();
+        EXPECT_TRUE(verifying);
+        EXPECT_EQ(p.page.ResultList()->columnWidth(0), width + 36);
+        p.tools->Verification().Stop();
+        EXPECT_FALSE(verifying);
+        EXPECT_EQ(p.page.ResultList()->columnWidth(0), width + 20) << round;
+    }
 }
 
 TEST(ListtoolsWebList, HeaderPicturesAreBundled) {
