@@ -13,7 +13,10 @@
 //   valgrind --tool=callgrind --callgrind-out-file=/tmp/rl.cg bench_result_list --once
 //   callgrind_annotate --inclusive=yes --threshold=100 /tmp/rl.cg | grep -E 'AddPage|TestPhase'
 // gives the inclusive instruction counts of AddPage<N> (all pages of one run: divide by N
-// rows) and TestPhase<N> (divide by 20,000 probes).
+// rows) and TestPhase<N> (divide by 20,000 probes). Adding --cache-sim=yes to the valgrind
+// command also counts the cache misses: the instructions per row stay flat from 500 to
+// 50,000 rows, so what time growth is left comes from the memory the larger list and its
+// index occupy (a duplicate found reads its slot, its entry and its stored address).
 #include "search/ResultListModel.h"
 
 #include <QCoreApplication>
