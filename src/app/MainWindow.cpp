@@ -281,7 +281,9 @@ void TMain::OpenInBrowser(const std::string &address) {
         RunHook(model_.hooks.showOptionsWindow, 4);  // its navigation page
         return;
     }
-    if (plan.kind != BrowserPlan::Nothing) RunBrowserPlan(plan);
+    // A browser that does not start says so, rather than leaving the click unanswered.
+    if (plan.kind != BrowserPlan::Nothing && !RunBrowserPlan(plan))
+        ShowAlert("No browser could be started to open\n" + address, AlertKind::Error);
 }
 
 void TMain::OnHelpText(HelpPanel panel, const std::string &text) {

@@ -341,6 +341,19 @@ TEST_F(MainWindowTest, BrowserAlertsAndConfirmation) {
     EXPECT_EQ(alerts[1].kind, AlertKind::Information);
     m.HelpMenu()->actions().at(1)->trigger();
     ASSERT_EQ(runs.size(), 1u);  // the external browser is still missing
+
+    // A desktop without a browser for the address: the user is told, nothing is left silent.
+    m.Model().options.defaultNavigator = true;
+    BrowserRunnerSlot() = [&](const BrowserPlan &p) {
+        runs.push_back(p);
+        return false;
+    };
+    const size_t before = alerts.size();
+    m.OpenInBrowser("http://www.site.example/page");
+    ASSERT_EQ(runs.size(), 2u);
+    ASSERT_EQ(alerts.size(), before + 1);
+    EXPECT_EQ(alerts.back().kind, AlertKind::Error);
+    EXPECT_NE(alerts.back().text.find("http://www.site.example/page"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
