@@ -72,12 +72,12 @@ StartArgs ParseStartArgs(const std::vector<std::string> &params, const char *env
 }
 
 std::string StartUsage() {
-    return "usage: quillmar [--home DIR] [--connect-to SPEC] [--demo] [QUERY...]\n"
+    return "usage: quillmar [--home DIR] [--connect-to ROUTES] [--demo] [QUERY...]\n"
            "\n"
-           "  --home DIR         keep options, histories and caches in DIR\n"
-           "  --connect-to SPEC  route service hosts elsewhere (HOST:PORT:CONNECT-TO-HOST:PORT,...)\n"
-           "  --demo             run on the built-in fake web, in a fresh temporary folder\n"
-           "  QUERY              searched on the web page at once (\"quillmar:?Query=\" is removed)\n";
+           "  --home DIR           keep options, histories and caches in DIR\n"
+           "  --connect-to ROUTES  route service hosts elsewhere (HOST:PORT:CONNECT-TO-HOST:PORT,...)\n"
+           "  --demo               run on the built-in fake web, in a fresh temporary folder\n"
+           "  QUERY                searched on the web page at once (\"quillmar:?Query=\" is removed)\n";
 }
 
 std::string ResolveDataRoot(const std::string &home) {

@@ -21,7 +21,7 @@ inline constexpr int kExitNoInternetLibrary = -2;
 // --- Command line ---------------------------------------------------------------------------
 struct StartArgs {
     std::string home;                  // --home DIR
-    std::string connectTo;             // --connect-to SPEC (several joined with ",")
+    std::string connectTo;             // --connect-to ROUTES (several joined with ",")
     bool demo = false;                 // --demo
     bool help = false;                 // --help
     std::vector<std::string> query;    // every other parameter, in order
