@@ -8,11 +8,16 @@
 #include "settings/DataRoot.h"
 #include "settings/Opt.h"
 #include "toolkit/DisplayText.h"
+#include "toolkit/JsonText.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm::cli {
@@ -69,6 +74,38 @@ inline bool ParseMode(const std::string &text, SearchMode &mode) {
     return true;
 }
 
+// Splits a subcommand's arguments into options and query words, in their order: the
+// options in `valued` take the next argument as value, those in `flags` stand alone (value
+// ""), and after "--" everything is a word. `option` returns an error text, or "" to go on.
+// Returns the first error ("--x needs a value", "unknown option --y"), or "".
+inline std::string SplitArguments(const std::vector<std::string> &args, std::initializer_list<std::string_view> valued,
+                                  std::initializer_list<std::string_view> flags,
+                                  const std::function<std::string(const std::string &name, const std::string &value)> &option,
+                                  std::vector<std::string> &words) {
+    auto among = [](std::initializer_list<std::string_view> names, const std::string &a) {
+        return std::find(names.begin(), names.end(), a) != names.end();
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        std::string error;
+        if (among(valued, a)) {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            error = option(a, args[++i]);
+        } else if (among(flags, a)) {
+            error = option(a, "");
+        } else if (a == "--") {
+            words.insert(words.end(), args.begin() + long(i) + 1, args.end());
+            break;
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option " + a;
+        } else {
+            words.push_back(a);
+        }
+        if (!error.empty()) return error;
+    }
+    return "";
+}
+
 inline std::string JoinWords(const std::vector<std::string> &words) {
     std::string out;
     for (const auto &w : words) out += (out.empty() ? "" : " ") + w;
@@ -80,26 +117,9 @@ inline std::string Shown(const std::string &bytes) { return DisplayText(bytes).t
 
 // A JSON string of bytes as shown.
 inline std::string JsonString(const std::string &bytes) {
-    const std::string s = Shown(bytes);
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += char(c);
-            }
-        }
-    }
-    return out + "\"";
+    std::string out;
+    AppendJsonString(out, Shown(bytes));
+    return out;
 }
 
 // A TSV field: bytes as shown, with tabs and line breaks turned into blanks.

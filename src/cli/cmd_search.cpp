@@ -48,29 +48,20 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     std::string format = "tsv", max, engines, group, exportFile;
     bool perEngine = false, haveMax = false, haveEngines = false;
     std::vector<std::string> words;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        if (a == "--mode" || a == "--format" || a == "--max" || a == "--engines" || a == "--group" ||
-            a == "--export") {
-            if (i + 1 >= args.size()) return Fail(a + " needs a value");
-            const std::string &v = args[++i];
-            if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return Fail("unknown mode " + v);
+    const std::string error = qm::cli::SplitArguments(
+        args, {"--mode", "--format", "--max", "--engines", "--group", "--export"}, {"--per-engine"},
+        [&](const std::string &a, const std::string &v) -> std::string {
+            if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return "unknown mode " + v;
             if (a == "--format") format = v;
             if (a == "--max") max = v, haveMax = true;
             if (a == "--engines") engines = v, haveEngines = true;
             if (a == "--group") group = v;
             if (a == "--export") exportFile = v;
-        } else if (a == "--per-engine") {
-            perEngine = true;
-        } else if (a == "--") {
-            words.insert(words.end(), args.begin() + long(i) + 1, args.end());
-            break;
-        } else if (a.rfind("--", 0) == 0) {
-            return Fail("unknown option " + a);
-        } else {
-            words.push_back(a);
-        }
-    }
+            if (a == "--per-engine") perEngine = true;
+            return "";
+        },
+        words);
+    if (!error.empty()) return Fail(error);
     if (format != "tsv" && format != "json") return Fail("unknown format " + format);
     const std::string typed = qm::cli::JoinWords(words);
     if (qm::PrepareQuery(typed).empty()) return Fail("no query");

@@ -19,22 +19,15 @@ int RunUrls(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     qm::SearchMode mode = qm::SearchMode::All;
     std::string format = "tsv";
     std::vector<std::string> words;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        if (a == "--mode" || a == "--format") {
-            if (i + 1 >= args.size()) return Fail(a + " needs a value");
-            const std::string &v = args[++i];
-            if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return Fail("unknown mode " + v);
+    const std::string error = qm::cli::SplitArguments(
+        args, {"--mode", "--format"}, {},
+        [&](const std::string &a, const std::string &v) -> std::string {
+            if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return "unknown mode " + v;
             if (a == "--format") format = v;
-        } else if (a == "--") {
-            words.insert(words.end(), args.begin() + long(i) + 1, args.end());
-            break;
-        } else if (a.rfind("--", 0) == 0) {
-            return Fail("unknown option " + a);
-        } else {
-            words.push_back(a);
-        }
-    }
+            return "";
+        },
+        words);
+    if (!error.empty()) return Fail(error);
     if (format != "tsv" && format != "json") return Fail("unknown format " + format);
     const std::string query = qm::PrepareQuery(qm::cli::JoinWords(words));
     if (query.empty()) return Fail("no query");

@@ -15,6 +15,8 @@ namespace qm {
 namespace {
 // Pages one engine reads at most in one search, whatever its navigation keeps offering.
 constexpr int kMaxPagesPerEngine = 100;
+
+long LimitNumber(const std::string &text) { return long(Atol(text)); }
 }  // namespace
 
 // Holds an engine while one of its handlers runs.
@@ -59,7 +61,7 @@ TWebBotEngine::~TWebBotEngine() {
 }
 
 bool TWebBotEngine::SearchRuns() const {
-    return controller_ && !doomed_ && controller_->searching_ && controller_->searchId_ == searchId_;
+    return controller_ && !doomed_ && controller_->run_.Reads(searchId_);
 }
 
 bool TWebBotEngine::IsDuplicateUrl(std::string_view url) const {
@@ -72,13 +74,12 @@ bool TWebBotEngine::AddResult(ResultRow row) {
     if (row.subItems.size() < 5) row.subItems.resize(5);
     controller_->List().AppendRow(std::move(row));
     ++count_;
-    ++controller_->total_;
-    return controller_->CheckResultLimit(*this);
+    return controller_->run_.CountResult(count_, stopped_);
 }
 
 bool TWebBotEngine::KeepReading() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return SearchRuns() && !controller_->closing_ && !stopped_;
+    return SearchRuns() && !controller_->run_.Closing() && !stopped_;
 }
 
 void TWebBotEngine::Release() {
@@ -87,7 +88,7 @@ void TWebBotEngine::Release() {
 
 void TWebBotEngine::GoIdle() {
     running_ = false;
-    if (controller_ && !doomed_) controller_->EngineWentIdle();
+    if (controller_ && !doomed_) controller_->run_.EngineWentIdle();
 }
 
 void TWebBotEngine::OnData(std::string_view bytes) {
@@ -142,10 +143,7 @@ TemplateSearchController::TemplateSearchController(TemplateEngineTable &table, W
     : QObject(parent), table_(table), web_(web) {}
 
 TemplateSearchController::~TemplateSearchController() {
-    closing_ = true;
-    searching_ = false;
-    running_ = false;
-    QuitWait();
+    run_.Shutdown();
     for (size_t i = 0; i < slots_.size(); ++i) {
         TWebBotEngine *e = slots_[i];
         slots_[i] = nullptr;
@@ -159,11 +157,6 @@ TemplateSearchController::~TemplateSearchController() {
     }
 }
 
-std::string TemplateSearchController::Text(const char *english) const {
-    const auto &env = web_.Environment();
-    return env.message ? env.message(english) : std::string(english);
-}
-
 TWebBotEngine *TemplateSearchController::Engine(int slot) const {
     return slot >= 0 && size_t(slot) < slots_.size() ? slots_[size_t(slot)] : nullptr;
 }
@@ -174,7 +167,7 @@ void TemplateSearchController::Press(const std::string &typed) {
         if (web_.Environment().stopVerification) web_.Environment().stopVerification();
         return;
     }
-    if (running_)
+    if (run_.Running())
         FinishTemplateSearch();
     else if (web_.Running())
         web_.EndWebSearch();
@@ -183,16 +176,16 @@ void TemplateSearchController::Press(const std::string &typed) {
 }
 
 void TemplateSearchController::PressSearchButton(const std::string &typed) {
-    if (running_)
+    if (run_.Running())
         FinishTemplateSearch();
     else
         web_.Press(typed);
 }
 
 void TemplateSearchController::Close() {
-    closing_ = true;
-    if (running_) FinishTemplateSearch();
-    QuitWait();
+    run_.Close();
+    if (run_.Running()) FinishTemplateSearch();
+    run_.QuitWait();
 }
 
 void TemplateSearchController::DestroyEngine(int slot) {
@@ -207,26 +200,12 @@ void TemplateSearchController::DestroyEngine(int slot) {
 
 void TemplateSearchController::StartTemplateSearch(const std::string &typed, const std::vector<int> *only,
                                                    bool keepList) {
-    if (running_ || closing_ || web_.Running()) return;
+    if (run_.Running() || run_.Closing() || web_.Running()) return;
     const auto &env = web_.Environment();
-    if (web_.Verifying()) {
-        if (env.alert) env.alert(Text("You can't perform a search while the verification still running"));
-        return;
-    }
-    const WebSearchSettings s = env.settings ? env.settings() : WebSearchSettings{};
-    maximum_ = long(Atol(s.maxResults));
-    resultMode_ = s.resultMode;
-    mute_ = s.muteSounds;
-    total_ = 0;
+    WebSearchSettings s;
+    if (!BeginWebSearchRun(env, run_, typed, web_.Verifying(), LimitNumber, s)) return;
 
-    currentQuery_ = PrepareQuery(typed);
-    if (currentQuery_.empty()) {
-        if (env.alert) env.alert(Text("You have not typed a search string yet\n\nSearch not started"));
-        return;
-    }
-    if (s.cacheMode != 2 && env.pushHistory) env.pushHistory(typed);
-
-    const unsigned id = ++searchId_;
+    const unsigned id = run_.NextId();
     report_.clear();
     const auto &defs = table_.Definitions();
     const size_t n = std::min<size_t>(defs.size(), EngineRegistry::kSlotsPerKind);
@@ -236,19 +215,19 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
         const TWebBot &def = defs[i];
         bool included = def.included != 0;
         if (only && std::find(only->begin(), only->end(), int(i)) == only->end()) included = false;
-        auto *e = new TWebBotEngine(*this, int(i), def, included, maximum_, currentQuery_);
+        auto *e = new TWebBotEngine(*this, int(i), def, included, run_.Maximum(), run_.Query());
         e->searchId_ = id;
         slots_[i] = e;
         EngineRegistry::Instance().Set(SearchKind::WebBot, int(i), e);
         if (!e->client_) {
-            if (env.alert) env.alert(Text("Unable to start due to memory allocation problems"));
+            if (env.alert) env.alert(WebText(env, "Unable to start due to memory allocation problems"));
             for (size_t k = 0; k <= i; ++k) DestroyEngine(int(k));
             return;
         }
         report_.push_back({def.engineName, included, 0, 0, included ? "" : "disabled"});
     }
 
-    if (!mute_ && env.playSound) env.playSound("/Sounds/Start.wav");
+    if (!run_.Muted() && env.playSound) env.playSound("/Sounds/Start.wav");
     ResultListModel &list = List();
     if (!keepList) {
         list.Clear();
@@ -256,12 +235,11 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
         list.Clear();  // the "Nothing found" row of the search before
     }
     emit searchStarted();
-    searching_ = true;
-    running_ = true;
+    run_.Go();
     emit searchingChanged(true);
 
     QPointer<TemplateSearchController> self(this);
-    for (size_t i = 0; i < slots_.size() && self && searching_ && searchId_ == id; ++i) {
+    for (size_t i = 0; i < slots_.size() && self && run_.Reads(id); ++i) {
         TWebBotEngine *e = slots_[i];
         if (!e || !e->included_ || !e->client_) continue;
         if (e->firstAddress_.empty()) {
@@ -276,15 +254,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
         e->client_->GetAsync();
     }
 
-    if (self && running_ && searchId_ == id && searching_ && !closing_ && !AllIdle()) {
-        QEventLoop loop;
-        wait_ = &loop;
-        loop.exec();
-        if (!self) return;
-        if (wait_ == &loop) wait_ = nullptr;
-    }
-    if (!self) return;
-    if (running_ && searchId_ == id) FinishTemplateSearch();
+    if (self && run_.Wait(id, this)) FinishTemplateSearch();
 }
 
 bool TemplateSearchController::AllIdle() const {
@@ -293,40 +263,12 @@ bool TemplateSearchController::AllIdle() const {
     return true;
 }
 
-void TemplateSearchController::QuitWait() {
-    if (wait_) {
-        wait_->quit();
-        wait_ = nullptr;
-    }
-}
-
-void TemplateSearchController::EngineWentIdle() {
-    if (running_ && AllIdle()) QuitWait();
-}
-
-bool TemplateSearchController::CheckResultLimit(TWebBotEngine &engine) {
-    if (resultMode_ == 1) {
-        if (engine.count_ >= maximum_) {
-            engine.stopped_ = true;
-            return false;
-        }
-    } else if (total_ >= maximum_) {
-        searching_ = false;  // ends the whole search
-        QuitWait();
-        return false;
-    }
-    return true;
-}
-
 std::string TemplateSearchController::NothingFoundText() const {
-    return Text("Nothing found for") + " < " + currentQuery_ + " >...";
+    return qm::NothingFoundText(web_.Environment(), run_.Query());
 }
 
 void TemplateSearchController::FinishTemplateSearch() {
-    if (!running_) return;
-    running_ = false;
-    searching_ = false;
-    QuitWait();
+    if (!run_.Finish()) return;
     emit searchingChanged(false);
 
     for (size_t i = 0; i < slots_.size(); ++i) {
@@ -349,17 +291,7 @@ void TemplateSearchController::FinishTemplateSearch() {
         }
         DestroyEngine(int(i));
     }
-    ++searchesEnded_;
-    const auto &env = web_.Environment();
-    if (env.saveCache) env.saveCache(currentQuery_);
-    if (!mute_ && !closing_ && env.playSound) env.playSound("/Sounds/Stop.wav");
-    ResultListModel &list = List();
-    if (list.Count() == 0) {
-        ResultRow row;
-        row.image = -1;
-        row.subItems = {NothingFoundText(), "", "", "", ""};
-        list.AppendRowAsIs(std::move(row));
-    }
+    EndWebSearchRun(web_.Environment(), run_, &List());
     emit searchEnded();
 }
 

@@ -20,8 +20,6 @@
 #include "search/HttpClientPort.h"
 #include "search/PageQueue.h"
 
-class QEventLoop;
-
 namespace qm {
 
 class TemplateSearchController;
@@ -115,21 +113,20 @@ public:
     // The web page's search-mode menu.
     void SetSearchMode(SearchMode mode) { table_.SetSearchMode(mode); }
 
-    bool Searching() const { return searching_; }
-    bool Running() const { return running_; }
-    bool Closing() const { return closing_; }
+    bool Searching() const { return run_.Searching(); }
+    bool Running() const { return run_.Running(); }
+    bool Closing() const { return run_.Closing(); }
     // True while this search or the built-in web search runs (the page's busy state).
-    bool AnySearchRuns() const { return running_ || web_.Running(); }
-    const std::string &CurrentQuery() const { return currentQuery_; }
-    long Maximum() const { return maximum_; }
-    int TotalCount() const { return total_; }
-    int SearchesEnded() const { return searchesEnded_; }
+    bool AnySearchRuns() const { return run_.Running() || web_.Running(); }
+    const std::string &CurrentQuery() const { return run_.Query(); }
+    long Maximum() const { return run_.Maximum(); }
+    int TotalCount() const { return run_.Total(); }
+    int SearchesEnded() const { return run_.Ended(); }
 
     TWebBotEngine *Engine(int slot) const;
     // Outcome of each definition in the last search, in table order.
     const std::vector<EngineReport> &Report() const { return report_; }
 
-    bool CheckResultLimit(TWebBotEngine &engine);
     std::string NothingFoundText() const;
 
     TemplateEngineTable &Table() { return table_; }
@@ -143,26 +140,13 @@ signals:
 
 private:
     friend class TWebBotEngine;
-    std::string Text(const char *english) const;
     void DestroyEngine(int slot);
-    void EngineWentIdle();
     bool AllIdle() const;
-    void QuitWait();
 
     TemplateEngineTable &table_;
     WebSearchController &web_;
     std::vector<TWebBotEngine *> slots_;
-    bool searching_ = false;
-    bool running_ = false;
-    bool closing_ = false;
-    long maximum_ = 0;
-    int resultMode_ = 0;
-    int total_ = 0;
-    bool mute_ = false;
-    std::string currentQuery_;
-    unsigned searchId_ = 0;
-    int searchesEnded_ = 0;
-    QEventLoop *wait_ = nullptr;
+    SearchRun run_{[this] { return AllIdle(); }};
     std::vector<EngineReport> report_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "engines/web/WebEngineTable.h"
 #include "toolkit/DisplayText.h"
+#include "toolkit/JsonText.h"
 
 namespace qm {
 
@@ -18,28 +19,7 @@ std::string Lower(std::string_view text) {
 
 std::string Utf8(std::string_view bytes) { return DisplayText(bytes).toStdString(); }
 
-void JsonString(std::string &out, std::string_view bytes) {
-    static const char *hex = "0123456789abcdef";
-    out += '"';
-    for (unsigned char c : Utf8(bytes)) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    out += "\\u00";
-                    out += hex[c >> 4];
-                    out += hex[c & 15];
-                } else {
-                    out += char(c);
-                }
-        }
-    }
-    out += '"';
-}
+void JsonString(std::string &out, std::string_view bytes) { AppendJsonString(out, Utf8(bytes)); }
 
 void TsvField(std::string &out, std::string_view bytes) {
     for (char c : Utf8(bytes)) {

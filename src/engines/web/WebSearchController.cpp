@@ -84,7 +84,7 @@ bool TWebEngine::IsDuplicateUrl(std::string_view url) const {
 }
 
 bool TWebEngine::OwnerSearchRuns() const {
-    return controller_ && !doomed_ && controller_->searching_ && controller_->searchId_ == searchId_;
+    return controller_ && !doomed_ && controller_->run_.Reads(searchId_);
 }
 
 bool TWebEngine::AddResult(ResultRow row) {
@@ -93,19 +93,18 @@ bool TWebEngine::AddResult(ResultRow row) {
     if (row.subItems.size() < 5) row.subItems.resize(5);
     controller_->list_->AppendRow(std::move(row));
     ++count_;
-    ++controller_->total_;
-    return controller_->CheckResultLimit(*this);
+    return controller_->run_.CountResult(count_, stopped_);
 }
 
 bool TWebEngine::KeepReading() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return OwnerSearchRuns() && !controller_->closing_ && !stopped_;
+    return OwnerSearchRuns() && !controller_->run_.Closing() && !stopped_;
 }
 
 void TWebEngine::SetOwnerBusy(bool busy) {
     busy_ = busy;
     if (!busy && !OwnerSearchRuns()) cutShort_ = true;  // Stop or the limit ended its work
-    if (!busy && controller_ && !doomed_) controller_->EngineWentIdle();
+    if (!busy && controller_ && !doomed_) controller_->run_.EngineWentIdle();
 }
 
 void TWebEngine::ReleaseOwner() {
@@ -159,10 +158,7 @@ WebSearchController::WebSearchController(std::vector<EngineDescriptor> &table, R
     : QObject(parent), table_(table), list_(&list), env_(std::move(env)) {}
 
 WebSearchController::~WebSearchController() {
-    closing_ = true;
-    searching_ = false;
-    running_ = false;
-    QuitWait();
+    run_.Shutdown();
     for (int i = 0; i < kWebEngineCount; ++i) {
         TWebEngine *e = slots_[size_t(i)];
         slots_[size_t(i)] = nullptr;
@@ -176,10 +172,6 @@ WebSearchController::~WebSearchController() {
     }
 }
 
-std::string WebSearchController::Text(const char *english) const {
-    return env_.message ? env_.message(english) : std::string(english);
-}
-
 TWebEngine *WebSearchController::Engine(int slot) const {
     return slot >= 0 && slot < kWebEngineCount ? slots_[size_t(slot)] : nullptr;
 }
@@ -190,21 +182,21 @@ void WebSearchController::Press(const std::string &typed) {
         if (env_.stopVerification) env_.stopVerification();
         return;
     }
-    if (running_)
+    if (run_.Running())
         EndWebSearch();
     else
         StartWebSearch(typed);
 }
 
 void WebSearchController::EnterPressed(const std::string &typed) {
-    if (running_) Press(typed);
+    if (run_.Running()) Press(typed);
     Press(typed);
 }
 
 void WebSearchController::Close() {
-    closing_ = true;
-    if (running_) EndWebSearch();
-    QuitWait();
+    run_.Close();
+    if (run_.Running()) EndWebSearch();
+    run_.QuitWait();
 }
 
 void WebSearchController::DestroyEngine(int slot) {
@@ -223,52 +215,38 @@ void WebSearchController::FreeEngine(TWebEngine *e) {
 }
 
 void WebSearchController::StartWebSearch(const std::string &typed) {
-    if (running_ || closing_) return;
-    if (verifying_) {  // the verification of result addresses has the list
-        if (env_.alert) env_.alert(Text("You can't perform a search while the verification still running"));
-        return;
-    }
-    const WebSearchSettings s = env_.settings ? env_.settings() : WebSearchSettings{};
-    maximum_ = CStyleNumber(s.maxResults);
-    resultMode_ = s.resultMode;
-    mute_ = s.muteSounds;
-    total_ = 0;
+    if (run_.Running() || run_.Closing()) return;
+    // refused while the verification of result addresses has the list
+    WebSearchSettings s;
+    if (!BeginWebSearchRun(env_, run_, typed, verifying_, CStyleNumber, s)) return;
 
-    currentQuery_ = PrepareQuery(typed);
-    if (currentQuery_.empty()) {
-        if (env_.alert) env_.alert(Text("You have not typed a search string yet\n\nSearch not started"));
-        return;
-    }
-    if (s.cacheMode != 2 && env_.pushHistory) env_.pushHistory(typed);
-
-    const unsigned id = ++searchId_;
+    const unsigned id = run_.NextId();
     report_.clear();
     for (int i = 0; i < kWebEngineCount; ++i) {
         DestroyEngine(i);
         if (size_t(i) >= table_.size()) continue;
         const EngineDescriptor &row = table_[size_t(i)];
         bool enabled = size_t(i) < s.engineEnabled.size() ? bool(s.engineEnabled[size_t(i)]) : row.defaultEnabled;
-        auto *e = new TWebEngine(*this, i, row, enabled, maximum_, currentQuery_);
+        auto *e = new TWebEngine(*this, i, row, enabled, run_.Maximum(), run_.Query());
         e->searchId_ = id;
         slots_[size_t(i)] = e;
         EngineRegistry::Instance().Set(SearchKind::Web, i, e);
         if (!e->client_ || (e->enabled_ && table_[size_t(i)].IsSponsored() && !e->fetcher_->HasClients())) {
-            if (env_.alert) env_.alert(Text("Unable to start due to memory allocation problems"));
+            if (env_.alert) env_.alert(WebText(env_, "Unable to start due to memory allocation problems"));
             for (int k = 0; k <= i; ++k) DestroyEngine(k);
             return;
         }
         report_.push_back({row.name, enabled, 0, 0, enabled ? "" : "disabled"});
     }
 
-    if (!mute_ && env_.playSound) env_.playSound("/Sounds/Start.wav");
+    if (!run_.Muted() && env_.playSound) env_.playSound("/Sounds/Start.wav");
     if (list_) list_->Clear();
     emit searchStarted();
-    searching_ = true;
-    running_ = true;
+    run_.Go();
     emit searchingChanged(true);
 
     QPointer<WebSearchController> self(this);
-    for (int i = 0; i < kWebEngineCount && self && searching_ && searchId_ == id; ++i) {
+    for (int i = 0; i < kWebEngineCount && self && run_.Reads(id); ++i) {
         TWebEngine *e = slots_[size_t(i)];
         if (!e || !e->enabled_ || !e->client_) continue;
         e->busy_ = true;
@@ -284,45 +262,12 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
     }
 
     // Wait until every engine is idle, the search is stopped or the window closes.
-    if (self && running_ && searchId_ == id && searching_ && !closing_ && !AllIdle()) {
-        QEventLoop loop;
-        wait_ = &loop;
-        loop.exec();
-        if (!self) return;
-        if (wait_ == &loop) wait_ = nullptr;
-    }
-    if (!self) return;
-    if (running_ && searchId_ == id) EndWebSearch();
+    if (self && run_.Wait(id, this)) EndWebSearch();
 }
 
 bool WebSearchController::AllIdle() const {
     for (const TWebEngine *e : slots_)
         if (e && e->busy_) return false;
-    return true;
-}
-
-void WebSearchController::QuitWait() {
-    if (wait_) {
-        wait_->quit();
-        wait_ = nullptr;
-    }
-}
-
-void WebSearchController::EngineWentIdle() {
-    if (running_ && AllIdle()) QuitWait();
-}
-
-bool WebSearchController::CheckResultLimit(TWebEngine &engine) {
-    if (resultMode_ == 1) {
-        if (engine.count_ >= maximum_) {
-            engine.stopped_ = true;
-            return false;
-        }
-    } else if (total_ >= maximum_) {
-        searching_ = false;  // ends the whole search
-        QuitWait();
-        return false;
-    }
     return true;
 }
 
@@ -338,15 +283,10 @@ void WebSearchController::RecordReport(const TWebEngine &e, const char *status) 
     r.status = status;
 }
 
-std::string WebSearchController::NothingFoundText() const {
-    return Text("Nothing found for") + " < " + currentQuery_ + " >...";
-}
+std::string WebSearchController::NothingFoundText() const { return qm::NothingFoundText(env_, run_.Query()); }
 
 void WebSearchController::EndWebSearch() {
-    if (!running_) return;
-    running_ = false;
-    searching_ = false;
-    QuitWait();
+    if (!run_.Finish()) return;
     emit searchingChanged(false);
 
     for (int i = 0; i < kWebEngineCount; ++i) {
@@ -366,16 +306,47 @@ void WebSearchController::EndWebSearch() {
             report_[size_t(i)].status = "http " + std::to_string(e->lastStatus_);
         DestroyEngine(i);
     }
-    ++searchesEnded_;
-    if (env_.saveCache) env_.saveCache(currentQuery_);
-    if (!mute_ && !closing_ && env_.playSound) env_.playSound("/Sounds/Stop.wav");
-    if (list_ && list_->Count() == 0) {
+    EndWebSearchRun(env_, run_, list_);
+    emit searchEnded();
+}
+
+// ---------------------------------------------------------------- steps of both web searches
+
+std::string WebText(const WebSearchEnvironment &env, const char *english) {
+    return env.message ? env.message(english) : std::string(english);
+}
+
+bool BeginWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, const std::string &typed, bool verifying,
+                       long (*maximum)(const std::string &text), WebSearchSettings &s) {
+    if (verifying) {
+        if (env.alert) env.alert(WebText(env, "You can't perform a search while the verification still running"));
+        return false;
+    }
+    s = env.settings ? env.settings() : WebSearchSettings{};
+    run.Prepare(maximum(s.maxResults), s.resultMode, s.muteSounds);
+    run.SetQuery(PrepareQuery(typed));
+    if (run.Query().empty()) {
+        if (env.alert) env.alert(WebText(env, "You have not typed a search string yet\n\nSearch not started"));
+        return false;
+    }
+    if (s.cacheMode != 2 && env.pushHistory) env.pushHistory(typed);
+    return true;
+}
+
+void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list) {
+    run.Ended();
+    if (env.saveCache) env.saveCache(run.Query());
+    if (!run.Muted() && !run.Closing() && env.playSound) env.playSound("/Sounds/Stop.wav");
+    if (list && list->Count() == 0) {
         ResultRow row;
         row.image = -1;
-        row.subItems = {NothingFoundText(), "", "", "", ""};
-        list_->AppendRowAsIs(std::move(row));
+        row.subItems = {NothingFoundText(env, run.Query()), "", "", "", ""};
+        list->AppendRowAsIs(std::move(row));
     }
-    emit searchEnded();
+}
+
+std::string NothingFoundText(const WebSearchEnvironment &env, const std::string &query) {
+    return WebText(env, "Nothing found for") + " < " + query + " >...";
 }
 
 }  // namespace qm

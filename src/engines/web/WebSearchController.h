@@ -14,6 +14,7 @@
 #include "search/HttpClientPort.h"
 #include "search/PageQueue.h"
 #include "search/ResultListModel.h"
+#include "search/SearchRun.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,8 +23,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class QEventLoop;
 
 namespace qm {
 
@@ -58,6 +57,21 @@ struct WebSearchEnvironment {
 
 // Sets the readers of the built-in web engines (src/engines/web/WebReaders.h).
 void UseBuiltInReaders(WebSearchEnvironment &env);
+
+// Steps both web searches (the built-in engines and the engines by templates) take.
+// A message by its English text, through the environment's table.
+std::string WebText(const WebSearchEnvironment &env, const char *english);
+// The start: refuses while a verification runs, reads the options into `run` (the limit as
+// `maximum` reads it), takes the query and records it in the history. False when the search
+// does not start. `settings` receives the options read.
+bool BeginWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, const std::string &typed, bool verifying,
+                       long (*maximum)(const std::string &text), WebSearchSettings &settings);
+// The end, once the engines are gone: counts the search, saves the list under the query's
+// name, plays the stop sound (unless muted or closing) and says "Nothing found for" in an
+// empty list.
+void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list);
+// "Nothing found for" + " < " + query + " >...".
+std::string NothingFoundText(const WebSearchEnvironment &env, const std::string &query);
 
 // One web engine's request object for the length of one search.
 class TWebEngine : public QObject, public ReaderSink, public SponsoredOwner {
@@ -158,24 +172,21 @@ public:
     // The window closes: a running search ends without the stop sound.
     void Close();
 
-    bool Searching() const { return searching_; }
-    bool Running() const { return running_; }
-    bool Closing() const { return closing_; }
+    bool Searching() const { return run_.Searching(); }
+    bool Running() const { return run_.Running(); }
+    bool Closing() const { return run_.Closing(); }
     bool Verifying() const { return verifying_; }
     void SetVerifying(bool on) { verifying_ = on; }
-    const std::string &CurrentQuery() const { return currentQuery_; }
-    long Maximum() const { return maximum_; }
-    int TotalCount() const { return total_; }
-    unsigned SearchId() const { return searchId_; }
-    int SearchesEnded() const { return searchesEnded_; }
+    const std::string &CurrentQuery() const { return run_.Query(); }
+    long Maximum() const { return run_.Maximum(); }
+    int TotalCount() const { return run_.Total(); }
+    unsigned SearchId() const { return run_.Id(); }
+    int SearchesEnded() const { return run_.Ended(); }
 
     // Request object of a slot (nullptr when empty).
     TWebEngine *Engine(int slot) const;
     // Outcome of each row in the last search.
     const std::vector<EngineReport> &Report() const { return report_; }
-
-    // The result limit, run by AddResult after counting the result: false to stop reading.
-    bool CheckResultLimit(TWebEngine &engine);
 
     // "Nothing found for" + " < " + query + " >...".
     std::string NothingFoundText() const;
@@ -191,30 +202,17 @@ signals:
 
 private:
     friend class TWebEngine;
-    std::string Text(const char *english) const;
     void DestroyEngine(int slot);
     void FreeEngine(TWebEngine *engine);  // the engine has no handler on the stack any more
-    void EngineWentIdle();
     bool AllIdle() const;
-    void QuitWait();
     void RecordReport(const TWebEngine &e, const char *status);
 
     std::vector<EngineDescriptor> &table_;
     QPointer<ResultListModel> list_;
     WebSearchEnvironment env_;
     std::array<TWebEngine *, 17> slots_{};
-    bool searching_ = false;  // results are being read (cleared by Stop or the limit)
-    bool running_ = false;    // started and not yet ended
-    bool closing_ = false;
+    SearchRun run_{[this] { return AllIdle(); }};
     bool verifying_ = false;
-    long maximum_ = 0;
-    int resultMode_ = 0;
-    int total_ = 0;
-    bool mute_ = false;
-    std::string currentQuery_;
-    unsigned searchId_ = 0;
-    int searchesEnded_ = 0;
-    QEventLoop *wait_ = nullptr;
     std::vector<EngineReport> report_;
 };
 
