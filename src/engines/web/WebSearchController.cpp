@@ -91,6 +91,9 @@ bool TWebEngine::AddResult(ResultRow row) {
     if (!OwnerSearchRuns() || !controller_->list_) return false;
     row.image = -1;
     if (row.subItems.size() < 5) row.subItems.resize(5);
+    // A reader tests the address before it has read the whole record, and it pumps events
+    // while it reads on: another engine may have listed the same address meanwhile.
+    if (controller_->list_->IsDuplicateUrl(row.Address())) return true;
     controller_->list_->AppendRow(std::move(row));
     ++count_;
     return controller_->run_.CountResult(count_, stopped_);

@@ -1,6 +1,9 @@
 // The web search controller driven by scripted answers: merging, limits, paging, and the
 // interleavings of Stop, a new search and closing with readers that pump events.
 #include "ScriptedWeb.h"
+
+#include <QElapsedTimer>
+#include <QThread>
 #include "engines/web/WebEngineTable.h"
 #include "search/ExpandQuery.h"
 
@@ -20,6 +23,7 @@ using test::ScriptedWeb;
 //   P <url>            queue a result page
 //   R <url> <title>    a result (dropped when the address is listed already)
 //   HOOK               run the test's hook from the event loop, then pump
+//   SLOW <url> <title> test the address, pump for 300 ms (a long record), then add it
 std::function<void()> g_hook;
 
 void TestLinkReader(int, std::string_view page, ReaderSink &sink) {
@@ -38,6 +42,19 @@ void TestResultReader(int, std::string_view page, ReaderSink &sink) {
         if (line == "HOOK") {
             if (g_hook) QTimer::singleShot(0, [] { if (g_hook) g_hook(); });
             if (!sink.KeepReading()) return;
+        } else if (line.rfind("SLOW ", 0) == 0) {
+            std::string rest = line.substr(5);
+            std::string url = rest.substr(0, rest.find(' '));
+            if (sink.IsDuplicateUrl(url)) continue;
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 300) {
+                if (!sink.KeepReading()) return;
+                QThread::msleep(2);
+            }
+            ResultRow row;
+            row.subItems = {rest.substr(rest.find(' ') + 1), url, sink.EngineName(), "", ""};
+            if (!sink.AddResult(std::move(row))) return;
         } else if (line.rfind("R ", 0) == 0) {
             std::string rest = line.substr(2);
             std::string url = rest.substr(0, rest.find(' '));
@@ -113,6 +130,17 @@ TEST(WebSearch, MergesEnginesRejectsDuplicatesAndFollowsPages) {
     EXPECT_EQ(h.controller->Report()[0].results, 3);
     EXPECT_EQ(h.controller->Report()[1].status, "disabled");
     EXPECT_EQ(h.controller->SearchesEnded(), 1);
+}
+
+TEST(WebSearch, AnAddressListedWhileAReaderPumpsIsNotAddedTwice) {
+    // The first engine tests its address, then pumps while it reads the rest of the record;
+    // the second engine lists the same address meanwhile.
+    Harness h({0, 4});
+    h.web.pages[h.First(0, "cat")] = {200, "SLOW http://shared/ A\nR http://a/2 A2\n"};
+    h.web.pages[h.First(4, "cat")] = {200, "R http://SHARED/ S\n", 60};
+    h.controller->StartWebSearch("cat");
+    EXPECT_EQ(h.Sites(), (std::vector<std::string>{"S", "A2"}));
+    EXPECT_EQ(h.controller->Report()[0].results, 1);  // the refused row is not counted
 }
 
 TEST(WebSearch, EmptyQueryAndNoEngines) {
