@@ -32,7 +32,9 @@ uint64_t Hash(std::string_view text, uint64_t seed) {
     return h ^ (h >> 32);
 }
 
-// Lower-case runs of letters and digits of the decoded query, each once.
+// Lower-case runs of letters and digits of the decoded query, each once. The joining words
+// the search modes put between the user's words ("AND", "OR", "NOT") are not topics; they
+// are dropped unless the query holds nothing else.
 std::vector<std::string> QueryWords(std::string_view decoded) {
     std::vector<std::string> words;
     std::string word;
@@ -46,7 +48,10 @@ std::vector<std::string> QueryWords(std::string_view decoded) {
         else flush();
     }
     flush();
-    return words;
+    std::vector<std::string> topics;
+    for (const auto &w : words)
+        if (w != "and" && w != "or" && w != "not") topics.push_back(w);
+    return topics.empty() ? words : topics;
 }
 
 constexpr int kPoolSize = 1000;
