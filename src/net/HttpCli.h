@@ -32,6 +32,8 @@ enum HttpError : int {
     HttpTlsFailed = 7,          // TLS handshake or certificate check failed
     HttpBadUrl = 8,             // the URL cannot be requested
     HttpOtherError = 9,
+    HttpTooLarge = 10,          // the answer passed MaxSize decoded bytes
+    HttpIdleTimeout = 11,       // no byte for IdleTimeout seconds
 };
 // A short English description of an error code.
 const char *HttpErrorText(int error);

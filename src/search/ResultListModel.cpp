@@ -1,4 +1,5 @@
 #include "search/ResultListModel.h"
+#include "search/SiteMerge.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -475,6 +476,27 @@ void ResultListModel::SortByColumn(int column, SortMode mode) {
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return QString::localeAwareCompare(keys[size_t(a)], keys[size_t(b)]) < 0;
+    });
+    Reorder(order);
+    RenumberItems();
+}
+
+void ResultListModel::SortByEngineCount(size_t sourceSubItem) {
+    if (rows_.empty()) return;
+    std::vector<int> counts;
+    std::vector<QString> names;
+    counts.reserve(rows_.size());
+    names.reserve(rows_.size());
+    for (const auto &r : rows_) {
+        const std::string source = sourceSubItem < r.subItems.size() ? r.subItems[sourceSubItem] : std::string();
+        counts.push_back(SourceEngineCount(source));
+        names.push_back(Shown(SourceEngineName(source)));
+    }
+    std::vector<int> order(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        if (counts[size_t(a)] != counts[size_t(b)]) return counts[size_t(a)] > counts[size_t(b)];
+        return QString::localeAwareCompare(names[size_t(a)], names[size_t(b)]) < 0;
     });
     Reorder(order);
     RenumberItems();

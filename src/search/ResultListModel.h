@@ -109,6 +109,9 @@ public:
     void RenumberItems();
     void SortByColumn(int column, SortMode mode = SortMode::Text);
     void ReverseItems();
+    // Orders by the engines counted in the Source sub-item `sourceSubItem` ("Altavista +3"
+    // counts 4), most engines first, then by the Source text; renumbers.
+    void SortByEngineCount(size_t sourceSubItem);
     // Puts the rows in a new order (order[new] = old), captions unchanged.
     void ApplyOrder(const std::vector<int> &order) { Reorder(order); }
     // Index of the first row whose caption (byCaption) or sub-item `subItem` equals `text`

@@ -10,6 +10,7 @@ void SearchRun::Prepare(long maximum, int resultMode, bool mute) {
     resultMode_ = resultMode;
     mute_ = mute;
     total_ = 0;
+    limitHit_ = false;
 }
 
 bool SearchRun::Wait(unsigned id, QObject *owner) {
@@ -44,6 +45,7 @@ bool SearchRun::CountResult(int engineCount, bool &engineStopped) {
         }
     } else if (total_ >= maximum_) {
         searching_ = false;  // ends the whole search
+        limitHit_ = true;
         QuitWait();
         return false;
     }
@@ -52,6 +54,10 @@ bool SearchRun::CountResult(int engineCount, bool &engineStopped) {
 
 bool SearchRun::Finish() {
     if (!running_) return false;
+    endReason_ = closing_ ? SearchEnd::Closed
+                 : limitHit_ ? SearchEnd::Limit
+                 : allIdle_() ? SearchEnd::AllDone
+                              : SearchEnd::Stopped;
     running_ = false;
     searching_ = false;
     QuitWait();

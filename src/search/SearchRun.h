@@ -6,6 +6,8 @@
 // The controller owns the request objects; the run only asks, through `allIdle`, whether
 // every one of them is idle. Everything runs on the one thread, so Stop, a new search and
 // closing may all come while the start waits: see Wait.
+#include "search/EngineStatusModel.h"
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -58,6 +60,9 @@ public:
     // down its engines and calls Ended().
     bool Finish();
     void Ended() { ++ended_; }
+    // Why the last search ended, as Finish found it: the window closing, the result limit
+    // "in total", every engine idle, or else a Stop.
+    SearchEnd EndReason() const { return endReason_; }
     // The window closes: the caller ends a running search, then calls QuitWait.
     void Close() { closing_ = true; }
     // The controller goes away.
@@ -75,6 +80,8 @@ private:
     std::string query_;
     unsigned id_ = 0;
     int ended_ = 0;
+    bool limitHit_ = false;
+    SearchEnd endReason_ = SearchEnd::AllDone;
     QEventLoop *wait_ = nullptr;
 };
 

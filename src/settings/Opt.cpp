@@ -79,6 +79,8 @@ std::vector<KeyRule> BuildRules(const Options &opt, const std::string &languageF
     // A history mode left without a selection falls back to "Always".
     r.push_back({"$WEB_CacheMode", search(&Options::web, [](SearchOptions &s, const std::string &v) { s.cacheMode = std::max(0, IndexIn(v, 3)); })});
     r.push_back({"$NEWS_CacheMode", search(&Options::news, [](SearchOptions &s, const std::string &v) { s.cacheMode = std::max(0, IndexIn(v, 3)); })});
+    r.push_back({"$WEB_MergeSameSite", flag(&Options::mergeSameSite)});
+    r.push_back({"$WEB_ShowEngineStatus", flag(&Options::showEngineStatus)});
     r.push_back({"$PROXY_Mode", proxy([](ProxyOptions &p, const std::string &v) { p.mode = IndexIn(v, 3); })});
     r.push_back({"$PROXY_SocksLevel", proxy([](ProxyOptions &p, const std::string &v) { p.socksLevel = IndexIn(v, 3); })});
     r.push_back({"$PROXY_UsePWD", proxy([](ProxyOptions &p, const std::string &v) { p.usePassword = IsYes(v); })});
@@ -313,6 +315,8 @@ std::string FormatOptions(const Options &o) {
     Line(s, "$NEWS_ResultMode", t, n(o.news.resultMode));
     Line(s, "$WEB_CacheMode", tt, n(o.web.cacheMode));
     Line(s, "$NEWS_CacheMode", tt, n(o.news.cacheMode));
+    Line(s, "$WEB_MergeSameSite", t, yn(o.mergeSameSite));
+    Line(s, "$WEB_ShowEngineStatus", t, yn(o.showEngineStatus));
     Line(s, "$PROXY_Mode", tt, n(o.proxy.mode));
     Line(s, "$PROXY_SocksLevel", t, n(o.proxy.socksLevel));
     Line(s, "$PROXY_UsePWD", tt, yn(o.proxy.usePassword));

@@ -118,6 +118,8 @@ public:
     int currencyTo = 48;
     std::string currencyAmount = "1.0";
     std::string currencyValue = "0.00";
+    bool mergeSameSite = false;    // "Merge results that lead to the same site"
+    bool showEngineStatus = true;  // the engine status panel under the web list
 
     // The selected colour model, or model 0 when nothing (or nothing valid) is selected;
     // nullptr when there are no models at all.

@@ -1,6 +1,7 @@
 #include "engines/web/BeFreeEngine.h"
 
 #include "engines/web/CookieStore.h"
+#include "search/EngineStatusModel.h"
 #include "search/ExpandQuery.h"
 
 namespace qm {
@@ -78,6 +79,7 @@ void TBeFreeEngine::ServeDone(int error) {
         click_->HeadAsync();
         owner_.SetOwnerBusy(true);
     } else {
+        if (owner_.OwnerSearchRuns()) owner_.OwnerFailed("affiliate serve: " + FailureReason(error, serve_->ResponseStatus()));
         owner_.SetOwnerBusy(false);
     }
 }
@@ -108,6 +110,7 @@ void TBeFreeEngine::ClickDone(int error) {
         own.GetAsync();
         owner_.SetOwnerBusy(true);
     } else {
+        if (owner_.OwnerSearchRuns()) owner_.OwnerFailed("affiliate click: " + FailureReason(error, click_->ResponseStatus()));
         owner_.SetOwnerBusy(false);
     }
 }

@@ -28,6 +28,8 @@ public:
     // while one of them runs.
     virtual void HoldOwner() = 0;
     virtual void ReleaseOwner() = 0;
+    // The affiliate chain failed: why, told before the owner goes idle.
+    virtual void OwnerFailed(const std::string &reason) { (void)reason; }
 };
 
 class TBeFreeEngine {

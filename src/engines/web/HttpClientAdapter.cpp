@@ -51,6 +51,7 @@ WebSearchSettings WebSettingsFrom(const Options &opt) {
     s.resultMode = opt.web.resultMode == 1 ? 1 : 0;
     s.cacheMode = opt.web.cacheMode;
     s.muteSounds = opt.muteWav;
+    s.mergeSameSite = opt.mergeSameSite;
     const auto table = BuildWebEngineTable();
     s.engineEnabled.resize(table.size(), true);
     for (size_t i = 0; i < table.size(); ++i) {

@@ -19,13 +19,14 @@
 #include "engines/web/WebSearchController.h"
 #include "search/HttpClientPort.h"
 #include "search/PageQueue.h"
+#include "search/PagedRequest.h"
 
 namespace qm {
 
 class TemplateSearchController;
 
 // One definition's request object for the length of one search.
-class TWebBotEngine : public QObject, public ReaderSink {
+class TWebBotEngine : public PagedRequest, public ReaderSink {
 public:
     TWebBotEngine(TemplateSearchController &controller, int slot, const TWebBot &definition, bool included,
                   long maximum, const std::string &query);
@@ -34,53 +35,31 @@ public:
     // ReaderSink
     std::string SearchHost() const override { return searchHost_; }
     std::string EngineName() const override { return definition_.engineName; }
-    PageQueue &Queue() override { return queue_; }
+    PageQueue &Queue() override { return PagedRequest::Queue(); }
     bool IsDuplicateUrl(std::string_view url) const override;
     bool AddResult(ResultRow row) override;
     bool KeepReading() override;
 
-    int Slot() const { return slot_; }
     bool Included() const { return included_; }
-    bool Running() const { return running_; }
-    bool Stopped() const { return stopped_; }
-    int Count() const { return count_; }
-    int Pages() const { return pages_; }
+    bool Running() const { return Busy(); }
     const std::string &ExpandedQuery() const { return expandedQuery_; }
     const std::string &FirstAddress() const { return firstAddress_; }
     const std::string &HomePage() const { return definition_.homePage; }
     const TWebBot &Definition() const { return definition_; }
-    HttpClientPort *Client() { return client_.get(); }
+
+protected:
+    bool SearchRuns() const override;
+    bool ReadPage(const std::string &page, const std::string &address) override;
+    void WentIdle() override;
 
 private:
     friend class TemplateSearchController;
-    friend class WebBotUse;
-    void OnData(std::string_view bytes);
-    void OnDone(int error);
-    void ReadPage(const std::string &page, const std::string &address);
-    void GoIdle();
-    bool SearchRuns() const;
-    void Hold() { ++uses_; }
-    void Release();
 
     TemplateSearchController *controller_;
-    int slot_;
     const TWebBot definition_;  // a copy: the table may be reloaded during the search
     bool included_;
     long maximum_;
-    std::string expandedQuery_, firstAddress_, searchHost_, currentAddress_;
-    std::string body_;
-    std::unique_ptr<HttpClientPort> client_;
-    PageQueue queue_;
-    qint64 lastDataTick_ = 0;
-    bool running_ = false;
-    bool stopped_ = false;
-    bool aborted_ = false;
-    int count_ = 0;
-    int pages_ = 0;
-    int lastStatus_ = 0;
-    int lastError_ = 0;
-    int uses_ = 0;
-    bool doomed_ = false;
+    std::string expandedQuery_, firstAddress_, searchHost_;
     unsigned searchId_ = 0;
 };
 
@@ -126,6 +105,9 @@ public:
     TWebBotEngine *Engine(int slot) const;
     // Outcome of each definition in the last search, in table order.
     const std::vector<EngineReport> &Report() const { return report_; }
+    // What each definition's engine does or did in the current or last search.
+    EngineStatusModel &Status() { return *status_; }
+    const EngineStatusModel &Status() const { return *status_; }
 
     std::string NothingFoundText() const;
 
@@ -148,6 +130,9 @@ private:
     std::vector<TWebBotEngine *> slots_;
     SearchRun run_{[this] { return AllIdle(); }};
     std::vector<EngineReport> report_;
+    EngineStatusModel *status_;
+    SiteMerger merger_;
+    bool merge_ = false;
 };
 
 }  // namespace qm

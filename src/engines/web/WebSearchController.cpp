@@ -13,18 +13,6 @@ namespace qm {
 
 namespace {
 
-// Holds an engine while one of its handlers runs.
-class Use {
-public:
-    explicit Use(TWebEngine &e) : e_(e) { e_.HoldOwner(); }
-    ~Use() { e_.ReleaseOwner(); }
-    Use(const Use &) = delete;
-    Use &operator=(const Use &) = delete;
-
-private:
-    TWebEngine &e_;
-};
-
 long CStyleNumber(const std::string &text) {
     size_t b = 0, e = text.size();
     while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
@@ -41,8 +29,10 @@ long CStyleNumber(const std::string &text) {
 
 TWebEngine::TWebEngine(WebSearchController &controller, int slot, const EngineDescriptor &row, bool enabled,
                        long maximum, const std::string &query)
-    : controller_(&controller),
-      slot_(slot),
+    : PagedRequest(SearchKind::Web, slot,
+                   controller.Environment().makeClient ? controller.Environment().makeClient() : nullptr,
+                   &controller.Status()),
+      controller_(&controller),
       selector_(row.selector),
       name_(row.name),
       homePage_(row.homePage),
@@ -50,11 +40,7 @@ TWebEngine::TWebEngine(WebSearchController &controller, int slot, const EngineDe
       maximum_(maximum) {
     if (slot >= 0 && size_t(slot) < WebEngineHostKeys().size()) searchHost_ = ServiceRoot(WebEngineHostKeys()[size_t(slot)]);
     const auto &env = controller.Environment();
-    client_ = env.makeClient ? env.makeClient() : nullptr;
-    if (!client_) return;
-    client_->onData = [this](std::string_view bytes) { OnData(bytes); };
-    client_->onDone = [this](int error) { OnDone(error); };
-    if (!enabled_) return;
+    if (!client_ || !enabled_) return;
     qm::ExpandedQuery x = ExpandQuery(row, query);
     expandedQuery_ = x.query;
     if (x.sponsored) {
@@ -62,103 +48,75 @@ TWebEngine::TWebEngine(WebSearchController &controller, int slot, const EngineDe
         fetcher_ = std::make_unique<TBeFreeEngine>(*this, env.makeClient, x.serve, x.query, x.tmpl, env.cookies);
     } else {
         firstAddress_ = x.address;
-        queue_.Append(x.address, "");
-        client_->SetUrl(x.address);
+        QueueFirstPage(x.address);
     }
 }
 
-TWebEngine::~TWebEngine() {
-    EngineRegistry::Instance().Release(SearchKind::Web, slot_, this);
-    fetcher_.reset();
-    if (client_) {
-        client_->onData = nullptr;
-        client_->onDone = nullptr;
-        if (client_->Busy()) client_->Abort();
-    }
-}
-
-void TWebEngine::Detach() { controller_ = nullptr; }
+TWebEngine::~TWebEngine() { fetcher_.reset(); }
 
 bool TWebEngine::IsDuplicateUrl(std::string_view url) const {
-    return controller_ && controller_->list_ && controller_->list_->IsDuplicateUrl(url);
+    if (!controller_ || !controller_->list_ || !controller_->list_->IsDuplicateUrl(url)) return false;
+    const_cast<TWebEngine *>(this)->CountDuplicate();
+    return true;
 }
 
-bool TWebEngine::OwnerSearchRuns() const {
-    return controller_ && !doomed_ && controller_->run_.Reads(searchId_);
-}
+bool TWebEngine::SearchRuns() const { return controller_ && !Disposed() && controller_->run_.Reads(searchId_); }
 
 bool TWebEngine::AddResult(ResultRow row) {
-    if (!OwnerSearchRuns() || !controller_->list_) return false;
-    row.image = -1;
-    if (row.subItems.size() < 5) row.subItems.resize(5);
-    // A reader tests the address before it has read the whole record, and it pumps events
-    // while it reads on: another engine may have listed the same address meanwhile.
-    if (controller_->list_->IsDuplicateUrl(row.Address())) return true;
-    controller_->list_->AppendRow(std::move(row));
-    ++count_;
-    return controller_->run_.CountResult(count_, stopped_);
+    if (!SearchRuns() || !controller_->list_) return false;
+    return AddWebResult(*this, controller_->run_, *controller_->list_,
+                        controller_->merge_ ? &controller_->merger_ : nullptr, std::move(row));
 }
 
 bool TWebEngine::KeepReading() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return OwnerSearchRuns() && !controller_->run_.Closing() && !stopped_;
+    return SearchRuns() && !controller_->run_.Closing() && !Stopped();
 }
 
-void TWebEngine::SetOwnerBusy(bool busy) {
-    busy_ = busy;
-    if (!busy && !OwnerSearchRuns()) cutShort_ = true;  // Stop or the limit ended its work
-    if (!busy && controller_ && !doomed_) controller_->run_.EngineWentIdle();
+bool TWebEngine::ReadPage(const std::string &page, const std::string &) {
+    const auto &env = controller_->env_;
+    if (!env.hasReaders || !env.hasReaders(selector_)) return false;
+    // Both readers are taken from the environment first: it may change while they pump.
+    auto linkReader = env.pageLinkReader;
+    auto resultReader = env.resultReader;
+    if (linkReader) linkReader(selector_, page, *this);
+    if (SearchRuns() && !Stopped() && resultReader) resultReader(selector_, page, *this);
+    return true;
 }
 
-void TWebEngine::ReleaseOwner() {
-    if (--uses_ == 0 && doomed_) deleteLater();  // a client of ours may still be on the stack
+void TWebEngine::WentIdle() {
+    if (controller_) controller_->run_.EngineWentIdle();
 }
 
-void TWebEngine::OnData(std::string_view bytes) {
-    Use use(*this);
-    if (EngineRegistry::Instance().GetAs<TWebEngine>(SearchKind::Web, client_->Tag()) != this) return;
-    lastDataTick_ = QDateTime::currentMSecsSinceEpoch();
-    body_.append(bytes);
-    if (!OwnerSearchRuns()) client_->Abort();
-}
-
-void TWebEngine::OnDone(int error) {
-    Use use(*this);
-    if (EngineRegistry::Instance().GetAs<TWebEngine>(SearchKind::Web, client_->Tag()) != this || doomed_) return;
-    lastError_ = error;
-    lastStatus_ = error == 0 ? client_->ResponseStatus() : 0;
-    if (OwnerSearchRuns() && error == 0 && client_->ResponseStatus() == 200) {
-        ++pages_;
-        const auto &env = controller_->env_;
-        if (!stopped_ && env.hasReaders && env.hasReaders(selector_) && !body_.empty()) {
-            // The readers work on a copy owned by this frame: the body may be refilled
-            // or the engine destroyed while they pump events.
-            std::string page = std::move(body_);
-            body_.clear();
-            auto linkReader = env.pageLinkReader;
-            auto resultReader = env.resultReader;
-            if (linkReader) linkReader(selector_, page, *this);
-            if (OwnerSearchRuns() && !stopped_ && resultReader) resultReader(selector_, page, *this);
-        }
-        if (OwnerSearchRuns()) {
-            std::string next = NextPageUrl(queue_);
-            client_->SetUrl(next);
-            if (!next.empty()) {
-                body_.clear();
-                if (client_->Busy()) client_->Abort();
-                client_->GetAsync();
-                return;  // still busy
-            }
-        }
+bool AddWebResult(PagedRequest &engine, SearchRun &run, ResultListModel &list, SiteMerger *merger, ResultRow row) {
+    row.image = -1;
+    if (row.subItems.size() < 5) row.subItems.resize(5);
+    // A reader tests the address before it has read the whole record, and it pumps events
+    // while it reads on: another engine may have listed the same address meanwhile.
+    if (list.IsDuplicateUrl(row.Address())) {
+        engine.CountDuplicate();
+        return true;
     }
-    SetOwnerBusy(false);
+    if (merger && merger->MergeInto(row)) {
+        engine.CountMerged();
+        return true;
+    }
+    list.AppendRow(std::move(row));
+    if (merger) merger->Listed(list.Count() - 1);
+    engine.CountAdded();
+    return run.CountResult(engine.Count(), engine.StoppedFlag());
 }
 
 // ---------------------------------------------------------------- controller
 
 WebSearchController::WebSearchController(std::vector<EngineDescriptor> &table, ResultListModel &list,
                                          WebSearchEnvironment env, QObject *parent)
-    : QObject(parent), table_(table), list_(&list), env_(std::move(env)) {}
+    : QObject(parent),
+      table_(table),
+      list_(&list),
+      env_(std::move(env)),
+      status_(new EngineStatusModel(this)),
+      merger_(list) {}
 
 WebSearchController::~WebSearchController() {
     run_.Shutdown();
@@ -166,12 +124,9 @@ WebSearchController::~WebSearchController() {
         TWebEngine *e = slots_[size_t(i)];
         slots_[size_t(i)] = nullptr;
         if (!e) continue;
-        EngineRegistry::Instance().Release(SearchKind::Web, i, e);
         e->Detach();
-        if (e->uses_ > 0)
-            e->doomed_ = true;  // its handler frees it when it returns
-        else
-            delete e;
+        if (e->fetcher_) e->fetcher_->Abort();
+        PagedRequest::Dispose(e);  // freed by its handler when one runs
     }
 }
 
@@ -206,15 +161,8 @@ void WebSearchController::DestroyEngine(int slot) {
     TWebEngine *e = slots_[size_t(slot)];
     if (!e) return;
     slots_[size_t(slot)] = nullptr;
-    EngineRegistry::Instance().Release(SearchKind::Web, slot, e);
     if (e->fetcher_) e->fetcher_->Abort();
-    if (e->client_ && e->client_->Busy()) e->client_->Abort();
-    FreeEngine(e);
-}
-
-void WebSearchController::FreeEngine(TWebEngine *e) {
-    e->doomed_ = true;
-    if (e->uses_ == 0) delete e;  // no handler of it runs: nothing of it is on the stack
+    PagedRequest::Dispose(e);
 }
 
 void WebSearchController::StartWebSearch(const std::string &typed) {
@@ -225,21 +173,34 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
 
     const unsigned id = run_.NextId();
     report_.clear();
+    merge_ = s.mergeSameSite;
+    merger_.Clear();
+    for (int i = 0; i < kWebEngineCount; ++i) DestroyEngine(i);
+    std::vector<std::pair<std::string, bool>> taking;
+    for (int i = 0; i < kWebEngineCount && size_t(i) < table_.size(); ++i) {
+        const EngineDescriptor &row = table_[size_t(i)];
+        taking.emplace_back(row.name, size_t(i) < s.engineEnabled.size() ? bool(s.engineEnabled[size_t(i)])
+                                                                         : row.defaultEnabled);
+    }
+    status_->Reset(taking);
     for (int i = 0; i < kWebEngineCount; ++i) {
-        DestroyEngine(i);
         if (size_t(i) >= table_.size()) continue;
         const EngineDescriptor &row = table_[size_t(i)];
-        bool enabled = size_t(i) < s.engineEnabled.size() ? bool(s.engineEnabled[size_t(i)]) : row.defaultEnabled;
+        const bool enabled = taking[size_t(i)].second;
         auto *e = new TWebEngine(*this, i, row, enabled, run_.Maximum(), run_.Query());
         e->searchId_ = id;
         slots_[size_t(i)] = e;
         EngineRegistry::Instance().Set(SearchKind::Web, i, e);
-        if (!e->client_ || (e->enabled_ && table_[size_t(i)].IsSponsored() && !e->fetcher_->HasClients())) {
+        if (!e->Client() || (e->enabled_ && table_[size_t(i)].IsSponsored() && !e->fetcher_->HasClients())) {
             if (env_.alert) env_.alert(WebText(env_, "Unable to start due to memory allocation problems"));
             for (int k = 0; k <= i; ++k) DestroyEngine(k);
             return;
         }
-        report_.push_back({row.name, enabled, 0, 0, enabled ? "" : "disabled"});
+        EngineReport r;
+        r.name = row.name;
+        r.enabled = enabled;
+        r.status = enabled ? "" : "disabled";
+        report_.push_back(std::move(r));
     }
 
     if (!run_.Muted() && env_.playSound) env_.playSound("/Sounds/Start.wav");
@@ -251,17 +212,12 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
     QPointer<WebSearchController> self(this);
     for (int i = 0; i < kWebEngineCount && self && run_.Reads(id); ++i) {
         TWebEngine *e = slots_[size_t(i)];
-        if (!e || !e->enabled_ || !e->client_) continue;
-        e->busy_ = true;
-        if (e->fetcher_) {
+        if (!e || !e->enabled_ || !e->Client()) continue;
+        e->MarkStarted();
+        if (e->fetcher_)
             e->fetcher_->Start(i);
-        } else {
-            e->body_.clear();
-            if (e->client_->Busy()) e->client_->Abort();
-            if (!e->queue_.empty()) e->queue_[0].state = "ON";
-            e->client_->SetTag(i);
-            e->client_->GetAsync();
-        }
+        else
+            e->StartFirstPage();
     }
 
     // Wait until every engine is idle, the search is stopped or the window closes.
@@ -270,20 +226,30 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
 
 bool WebSearchController::AllIdle() const {
     for (const TWebEngine *e : slots_)
-        if (e && e->busy_) return false;
+        if (e && e->Busy()) return false;
     return true;
 }
 
 void WebSearchController::RecordReport(const TWebEngine &e, const char *status) {
-    if (size_t(e.slot_) >= report_.size()) return;
-    auto &r = report_[size_t(e.slot_)];
-    r.pages = e.pages_;
-    r.results = e.count_;
+    if (size_t(e.Slot()) >= report_.size()) return;
+    auto &r = report_[size_t(e.Slot())];
+    r.pages = e.Pages();
+    r.results = e.Count();
+    if (e.Slot() < status_->Count()) FillReport(r, status_->At(e.Slot()));
     if (!e.enabled_) {
         r.status = "disabled";
         return;
     }
     r.status = status;
+}
+
+void FillReport(EngineReport &r, const EngineStatus &s) {
+    r.ms = s.ms;
+    r.bytes = s.bytes;
+    r.duplicates = s.duplicates;
+    r.merged = s.merged;
+    r.error = s.state == EngineState::Failed ? s.reason : std::string();
+    r.note = s.note;
 }
 
 std::string WebSearchController::NothingFoundText() const { return qm::NothingFoundText(env_, run_.Query()); }
@@ -295,21 +261,24 @@ void WebSearchController::EndWebSearch() {
     for (int i = 0; i < kWebEngineCount; ++i) {
         TWebEngine *e = slots_[size_t(i)];
         if (!e) continue;
+        const bool running = e->Busy();
+        if (running) status_->Stopped(i);  // still at work: it was stopped
         const char *status = "ok";
-        if (e->busy_ || e->cutShort_)
+        if (running || e->CutShort())
             status = "aborted";
-        else if (e->stopped_)
+        else if (e->Stopped())
             status = "stopped";
-        else if (e->lastError_ != 0)
+        else if (e->LastError() != 0)
             status = "error";
-        else if (e->lastStatus_ != 0 && e->lastStatus_ != 200)
+        else if (e->LastStatus() != 0 && e->LastStatus() != 200)
             status = "http";
         RecordReport(*e, status);
         if (std::string(status) == "http" && size_t(i) < report_.size())
-            report_[size_t(i)].status = "http " + std::to_string(e->lastStatus_);
+            report_[size_t(i)].status = "http " + std::to_string(e->LastStatus());
         DestroyEngine(i);
     }
-    EndWebSearchRun(env_, run_, list_);
+    status_->SetEnd(run_.EndReason());
+    EndWebSearchRun(env_, run_, list_, status_);
     emit searchEnded();
 }
 
@@ -336,9 +305,11 @@ bool BeginWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, const st
     return true;
 }
 
-void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list) {
+void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list,
+                     EngineStatusModel *status) {
     run.Ended();
-    if (env.saveCache) env.saveCache(run.Query());
+    const bool failed = status && status->Taking() > 0 && status->Answered() == 0;
+    if (env.saveCache && !failed) env.saveCache(run.Query());
     if (!run.Muted() && !run.Closing() && env.playSound) env.playSound("/Sounds/Stop.wav");
     if (list && list->Count() == 0) {
         ResultRow row;

@@ -12,7 +12,10 @@
 #include "engines/web/WebReaders.h"
 #include "search/EngineDescriptor.h"
 #include "search/HttpClientPort.h"
+#include "search/EngineStatusModel.h"
 #include "search/PageQueue.h"
+#include "search/PagedRequest.h"
+#include "search/SiteMerge.h"
 #include "search/ResultListModel.h"
 #include "search/SearchRun.h"
 
@@ -36,6 +39,7 @@ struct WebSearchSettings {
     int cacheMode = 0;               // $WEB_CacheMode: 0 always, 1 session, 2 never
     bool muteSounds = false;         // $MuteWAV
     std::vector<bool> engineEnabled; // ticks of the engine list by row; missing rows use the default
+    bool mergeSameSite = false;      // $WEB_MergeSameSite: one row per site, counting its engines
 };
 
 // What the controller needs from its surroundings. Unset members do nothing.
@@ -68,13 +72,19 @@ bool BeginWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, const st
                        long (*maximum)(const std::string &text), WebSearchSettings &settings);
 // The end, once the engines are gone: counts the search, saves the list under the query's
 // name, plays the stop sound (unless muted or closing) and says "Nothing found for" in an
-// empty list.
-void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list);
+// empty list. A search that reached no engine at all (engines took part, none answered with
+// status 200) leaves the query's earlier cache as it was: it failed, it did not find nothing.
+void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list,
+                     EngineStatusModel *status);
+// Adds a row an engine's reader found: refused when its address is listed (counted as a
+// duplicate), counted on the listed row of the same site when `merger` is given and knows
+// it, else appended; then counts it and applies the result limit. False to stop reading.
+bool AddWebResult(PagedRequest &engine, SearchRun &run, ResultListModel &list, SiteMerger *merger, ResultRow row);
 // "Nothing found for" + " < " + query + " >...".
 std::string NothingFoundText(const WebSearchEnvironment &env, const std::string &query);
 
 // One web engine's request object for the length of one search.
-class TWebEngine : public QObject, public ReaderSink, public SponsoredOwner {
+class TWebEngine : public PagedRequest, public ReaderSink, public SponsoredOwner {
 public:
     TWebEngine(WebSearchController &controller, int slot, const EngineDescriptor &row, bool enabled,
                long maximum, const std::string &query);
@@ -83,62 +93,45 @@ public:
     // ReaderSink
     std::string SearchHost() const override { return searchHost_; }
     std::string EngineName() const override { return name_; }
-    PageQueue &Queue() override { return queue_; }
+    PageQueue &Queue() override { return PagedRequest::Queue(); }
     bool IsDuplicateUrl(std::string_view url) const override;
     bool AddResult(ResultRow row) override;
     bool KeepReading() override;
 
     // SponsoredOwner
     int OwnerKind() const override { return 0; }
-    bool OwnerSearchRuns() const override;
-    void SetOwnerBusy(bool busy) override;
+    bool OwnerSearchRuns() const override { return SearchRuns(); }
+    void SetOwnerBusy(bool busy) override { SetBusy(busy); }
     HttpClientPort &OwnerClient() override { return *client_; }
-    PageQueue &OwnerQueue() override { return queue_; }
+    PageQueue &OwnerQueue() override { return PagedRequest::Queue(); }
     std::string OwnerHomePage() const override { return homePage_; }
-    void HoldOwner() override { ++uses_; }
-    void ReleaseOwner() override;
+    void HoldOwner() override { Hold(); }
+    void ReleaseOwner() override { Release(); }
+    void OwnerFailed(const std::string &reason) override { Fail(reason); }
 
-    int Slot() const { return slot_; }
     int Selector() const { return selector_; }
     bool Enabled() const { return enabled_; }
-    bool Busy() const { return busy_; }
-    bool Stopped() const { return stopped_; }
-    int Count() const { return count_; }
-    int Pages() const { return pages_; }
     const std::string &ExpandedQuery() const { return expandedQuery_; }
     const std::string &Name() const { return name_; }
     const std::string &HomePage() const { return homePage_; }
-    HttpClientPort *Client() { return client_.get(); }
     TBeFreeEngine *Fetcher() { return fetcher_.get(); }
     const std::string &FirstAddress() const { return firstAddress_; }
-    qint64 LastDataTick() const { return lastDataTick_; }
+
+protected:
+    bool SearchRuns() const override;
+    bool ReadPage(const std::string &page, const std::string &address) override;
+    void WentIdle() override;
 
 private:
     friend class WebSearchController;
-    void OnData(std::string_view bytes);
-    void OnDone(int error);
-    void Detach();  // the controller goes away
+    void Detach() { controller_ = nullptr; }  // the controller goes away
 
     WebSearchController *controller_;
-    int slot_;
     int selector_;
     std::string name_, homePage_, searchHost_, expandedQuery_, firstAddress_;
     bool enabled_;
     long maximum_;
-    std::string body_;
-    std::unique_ptr<HttpClientPort> client_;
     std::unique_ptr<TBeFreeEngine> fetcher_;
-    PageQueue queue_;
-    qint64 lastDataTick_ = 0;
-    bool busy_ = false;
-    bool stopped_ = false;
-    int count_ = 0;
-    int pages_ = 0;        // pages answered with 200
-    int lastStatus_ = 0;   // last status seen (0: none)
-    int lastError_ = 0;
-    bool cutShort_ = false;  // went idle because the search was stopped
-    int uses_ = 0;         // handlers of this engine on the stack
-    bool doomed_ = false;  // destroyed by its search; freed when uses_ drops to 0
     unsigned searchId_ = 0;
 };
 
@@ -149,7 +142,15 @@ struct EngineReport {
     int pages = 0;
     int results = 0;
     std::string status;  // "ok", "error", "http NNN", "stopped", "aborted", "disabled"
+    int64_t ms = -1;     // start to done
+    int64_t bytes = 0;   // body bytes received
+    int duplicates = 0;  // rows refused as already listed
+    int merged = 0;      // rows counted on a listed row of the same site
+    std::string error;   // why it failed, "" when it did not
+    std::string note;    // "page limit", "result limit", ...
 };
+// Fills the figures of `report` from the engine's status row.
+void FillReport(EngineReport &report, const EngineStatus &status);
 
 class WebSearchController : public QObject {
     Q_OBJECT
@@ -187,6 +188,9 @@ public:
     TWebEngine *Engine(int slot) const;
     // Outcome of each row in the last search.
     const std::vector<EngineReport> &Report() const { return report_; }
+    // What each engine does or did in the current or last search.
+    EngineStatusModel &Status() { return *status_; }
+    const EngineStatusModel &Status() const { return *status_; }
 
     // "Nothing found for" + " < " + query + " >...".
     std::string NothingFoundText() const;
@@ -203,7 +207,6 @@ signals:
 private:
     friend class TWebEngine;
     void DestroyEngine(int slot);
-    void FreeEngine(TWebEngine *engine);  // the engine has no handler on the stack any more
     bool AllIdle() const;
     void RecordReport(const TWebEngine &e, const char *status);
 
@@ -214,6 +217,9 @@ private:
     SearchRun run_{[this] { return AllIdle(); }};
     bool verifying_ = false;
     std::vector<EngineReport> report_;
+    EngineStatusModel *status_;
+    SiteMerger merger_;
+    bool merge_ = false;
 };
 
 }  // namespace qm

@@ -123,11 +123,14 @@ TEST(TemplateSearch, ModesOnlyAndRefusals) {
     EXPECT_FALSE(h.webSearch->Verifying());
     EXPECT_EQ(h.web.log.size(), 1u);
 
-    // Nothing found: the notice row after the cache was written.
+    // No engine answered (every page 404): the notice row, and no cache written over an
+    // earlier list of the query.
     h.settings.cacheMode = 2;
     h.controller->SetSearchMode(SearchMode::All);
+    const size_t cachesBefore = h.caches.size();
     h.controller->StartTemplateSearch("none");
-    EXPECT_EQ(h.caches.back(), "none:0");
+    EXPECT_EQ(h.caches.size(), cachesBefore);
+    EXPECT_EQ(h.controller->Status().At(0).reason, "HTTP 404");
     ASSERT_EQ(h.list->Count(), 1);
     EXPECT_EQ(h.list->Row(0).subItems[kSite], "Nothing found for < none >...");
     EXPECT_EQ(h.history.size(), 1u);  // "Never" keeps no history
