@@ -22,12 +22,12 @@ set(CPACK_PACKAGE_VENDOR "Quillmar")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Quillmar developers <quillmar@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop meta-search client")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "desktop meta-search client\n"
-    " Type a query once: it goes to many search services at the same time, and\n"
-    " their results merge into one list that you can filter, sort, verify, export,\n"
-    " keep as favorites and open in your browser. Includes quillmar-cli, the same\n"
-    " searches without a window.")
+# The lines after the summary; CPack indents them.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Type a query once: it goes to many search services at the same time, and\n"
+    "their results merge into one list that you can filter, sort, verify, export,\n"
+    "keep as favorites and open in your browser. Includes quillmar-cli, the same\n"
+    "searches without a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
