@@ -1,16 +1,12 @@
 #include "app/Startup.h"
 
 #include "app/ShellModel.h"
-#include "settings/DataRoot.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 #include <curl/curl.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 
@@ -66,6 +62,7 @@ StartArgs ParseStartArgs(const std::vector<std::string> &params, const char *env
         } else if (p.rfind("--connect-to=", 0) == 0) addConnect(p.substr(13));
         else if (p == "--demo") a.demo = true;
         else if (p == "--help" || p == "-h") a.help = true;
+        else if (p == "--version") a.version = true;
         else a.query.push_back(p);
     }
     return a;
@@ -73,6 +70,7 @@ StartArgs ParseStartArgs(const std::vector<std::string> &params, const char *env
 
 std::string StartUsage() {
     return "usage: quillmar [--home DIR] [--connect-to ROUTES] [--demo] [QUERY...]\n"
+           "       quillmar --help | --version\n"
            "\n"
            "  --home DIR           keep options, histories and caches in DIR\n"
            "  --connect-to ROUTES  route service hosts elsewhere (HOST:PORT:CONNECT-TO-HOST:PORT,...)\n"
@@ -80,10 +78,25 @@ std::string StartUsage() {
            "  QUERY                searched on the web page at once (\"quillmar:?Query=\" is removed)\n";
 }
 
-std::string ResolveDataRoot(const std::string &home) {
-    DataRootInputs in = CurrentDataRootInputs({});
-    if (!home.empty()) in.homeArgument = QDir(QString::fromStdString(home)).absolutePath().toStdString();
-    return ChooseDataRoot(in);
+std::string StartVersion() {
+    return "quillmar " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + " (build " +
+           std::to_string(kVersionBuild) + ")\n";
+}
+
+int AnswerWithoutWindow(const StartArgs &args) {
+    if (args.help) {
+        std::fputs(StartUsage().c_str(), stdout);
+        return 0;
+    }
+    if (args.version) {
+        std::fputs(StartVersion().c_str(), stdout);
+        return 0;
+    }
+    if (!args.error.empty()) {
+        std::fprintf(stderr, "quillmar: %s\n\n%s", args.error.c_str(), StartUsage().c_str());
+        return 2;
+    }
+    return -1;
 }
 
 QuillmarApplication::QuillmarApplication(int &argc, char **argv) : QApplication(argc, argv) {

@@ -1,7 +1,8 @@
 #pragma once
-// Process start of the window program: the Internet library check, the program's own
-// options (--home, --connect-to, --demo), the data root, and the application object that
-// shows an escaped exception and goes on.
+// Process start of the window program: the program's own options (--home, --connect-to,
+// --demo, --help, --version), the Internet library check, and the application object that
+// shows an escaped exception and goes on. The data root of a run is settings/DataRoot.h's
+// RunDataRoot.
 #include <QApplication>
 
 #include <functional>
@@ -23,7 +24,8 @@ struct StartArgs {
     std::string home;                  // --home DIR
     std::string connectTo;             // --connect-to ROUTES (several joined with ",")
     bool demo = false;                 // --demo
-    bool help = false;                 // --help
+    bool help = false;                 // --help, -h
+    bool version = false;              // --version
     std::vector<std::string> query;    // every other parameter, in order
     std::string error;                 // an option without its value
 };
@@ -32,13 +34,12 @@ struct StartArgs {
 // starting value of connectTo.
 StartArgs ParseStartArgs(const std::vector<std::string> &params, const char *envConnectTo = nullptr);
 std::string StartUsage();
-
-// --- Data root ----------------------------------------------------------------------------
-// The folder that holds Options, Cache, Language, Engines, Sounds and GFX, by the settings
-// layer's rule (--home DIR, $QUILLMAR_HOME, the executable's folder when writable,
-// $XDG_DATA_HOME/quillmar). `home` (from --home, or the demo's temporary folder) wins
-// when not empty.
-std::string ResolveDataRoot(const std::string &home);
+// "quillmar 1.22 (build 1170)".
+std::string StartVersion();
+// --help and --version print on stdout and end the run with 0, an option without its value
+// prints on stderr and ends it with 2, before any window system is touched (they work
+// without a display). Otherwise returns -1: the run goes on.
+int AnswerWithoutWindow(const StartArgs &args);
 
 // --- Application object ---------------------------------------------------------------------
 // Runs one event delivery; an exception that escapes it is shown through the exception

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QTemporaryDir>
 
 #include <QSocketNotifier>
 
@@ -17,6 +16,8 @@
 #include <unistd.h>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,6 +32,11 @@ void OnSignal(int) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    // --help and --version answer before anything needs a display.
+    std::vector<std::string> params(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (int rc = qm::AnswerWithoutWindow(qm::ParseStartArgs(params, std::getenv("QUILLMAR_CONNECT_TO"))); rc >= 0)
+        return rc;
+
     if (!qm::HaveInternetLibrary()) {
         QApplication app(argc, argv);
         QMessageBox box(QMessageBox::Warning, "Missing library",
@@ -40,33 +46,22 @@ int main(int argc, char **argv) {
     }
 
     qm::QuillmarApplication app(argc, argv);
-    std::vector<std::string> params;
+    // Again without the options the application object took (-platform, -style...).
+    params.clear();
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) params.push_back(arguments[i].toStdString());
     qm::StartArgs args = qm::ParseStartArgs(params, std::getenv("QUILLMAR_CONNECT_TO"));
-    if (args.help) {
-        std::fputs(qm::StartUsage().c_str(), stdout);
-        return 0;
-    }
-    if (!args.error.empty()) {
-        std::fprintf(stderr, "quillmar: %s\n\n%s", args.error.c_str(), qm::StartUsage().c_str());
-        return 2;
-    }
 
     // --demo: a fresh temporary data root unless --home is given, every service host
     // routed to the fake web running in this process.
-    std::unique_ptr<QTemporaryDir> demoHome;
     if (args.demo) {
-        if (args.home.empty()) {
-            demoHome = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/quillmar-demo-XXXXXX");
-            if (demoHome->isValid()) args.home = demoHome->path().toStdString();
-        }
         std::string error;
         if (!qm::StartDemoWeb(error)) std::fprintf(stderr, "quillmar: --demo: %s\n", error.c_str());
     }
     qm::SetConnectTo(args.connectTo);
 
-    std::string root = qm::ResolveDataRoot(args.home);
+    const qm::RunDataRoot runRoot(args.home, args.demo);
+    const std::string &root = runRoot.path();
     if (!qm::PrepareDataRoot(qm::DataRoot(root)))
         std::fprintf(stderr, "quillmar: cannot create the data folders in %s\n", root.c_str());
 

@@ -9,7 +9,9 @@ namespace qm::cli {
 
 // Options that come before the subcommand name and apply to every subcommand.
 struct GlobalOptions {
-    std::string home;       // --home DIR (empty: the usual data-root rules)
+    // The data root of the run, prepared as the window prepares it (folders, bundled data):
+    // --home DIR, else for --demo a temporary folder, else the data-root rule.
+    std::string home;
     std::string connectTo;  // --connect-to ROUTES (may hold several entries, comma separated)
     bool demo = false;      // --demo: start the fake web in-process and route every service host to it
 };

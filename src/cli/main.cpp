@@ -1,5 +1,10 @@
-// quillmar-cli: the Quillmar core without a window.
+// quillmar-cli: the Quillmar core without a window. Each run is a run of the program like
+// the window's: its data root is prepared the same way, and its end deletes the session
+// files as the cache modes of the options say.
 #include "cli/Command.h"
+#include "settings/DataRoot.h"
+#include "settings/Opt.h"
+#include "toolkit/History.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -59,10 +64,25 @@ int main(int argc, char **argv) {
     }
     std::string name = argv[i++];
     std::vector<std::string> args(argv + i, argv + argc);
-    for (const auto &c : qm::cli::Commands())
-        if (c.name == name)
-            return c.run(global, std::move(args));
-    std::fprintf(stderr, "quillmar-cli: unknown command \"%s\"\n\n", name.c_str());
-    PrintUsage(stderr);
-    return 2;
+    auto command = std::find_if(qm::cli::Commands().begin(), qm::cli::Commands().end(),
+                                [&](const qm::cli::CommandInfo &c) { return c.name == name; });
+    if (command == qm::cli::Commands().end()) {
+        std::fprintf(stderr, "quillmar-cli: unknown command \"%s\"\n\n", name.c_str());
+        PrintUsage(stderr);
+        return 2;
+    }
+
+    const qm::RunDataRoot runRoot(global.home, global.demo);
+    global.home = runRoot.path();
+    const qm::DataRoot root(global.home);
+    if (!qm::PrepareDataRoot(root))
+        std::fprintf(stderr, "quillmar-cli: cannot create the data folders in %s\n", global.home.c_str());
+    const int rc = command->run(global, std::move(args));
+
+    // The end of the run: histories and caches of the modes "Only current session" and
+    // "Never" go, as when the window closes.
+    qm::Options options;
+    qm::LoadOptions(options, root);  // defaults when absent
+    qm::DeleteSessionFiles(qm::DataFolders{root.root()}, options.web.cacheMode, options.news.cacheMode);
+    return rc;
 }

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDirIterator>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <climits>
 #include <cstdlib>
@@ -41,14 +43,6 @@ std::string Absolute(const std::string &p) {
     return ec ? p : abs.lexically_normal().string();
 }
 
-std::string ExecutableFolder() {
-    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath().toStdString();
-    char buf[PATH_MAX];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return {};
-    return fs::path(std::string(buf, static_cast<size_t>(n))).parent_path().string();
-}
-
 std::string Sha256(std::string_view bytes) {
     return QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                                     QCryptographicHash::Sha256)
@@ -84,10 +78,26 @@ bool WriteManifest(const std::string &file, const std::map<std::string, std::str
 
 }  // namespace
 
+std::string ExecutableFolder() {
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath().toStdString();
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return {};
+    return fs::path(std::string(buf, static_cast<size_t>(n))).parent_path().string();
+}
+
+std::string InstalledDataFolder(const std::string &executableFolder) {
+    if (executableFolder.empty()) return {};
+    fs::path folder = (fs::path(executableFolder) / ".." / "share" / "quillmar").lexically_normal();
+    std::error_code ec;
+    return fs::is_directory(folder, ec) ? StripTrailingSlashes(folder.string()) : std::string();
+}
+
 std::string ChooseDataRoot(const DataRootInputs &in) {
     if (in.homeArgument && !in.homeArgument->empty()) return StripTrailingSlashes(*in.homeArgument);
     if (!in.envHome.empty()) return StripTrailingSlashes(in.envHome);
-    if (!in.executableFolder.empty() && in.executableFolderWritable) return StripTrailingSlashes(in.executableFolder);
+    if (!in.executableFolder.empty() && in.executableFolderWritable && !in.installed)
+        return StripTrailingSlashes(in.executableFolder);
     if (!in.xdgDataHome.empty() && in.xdgDataHome.front() == '/')
         return StripTrailingSlashes(in.xdgDataHome) + "/quillmar";
     std::string home = in.userHome.empty() ? std::string(".") : StripTrailingSlashes(in.userHome);
@@ -112,12 +122,19 @@ DataRootInputs CurrentDataRootInputs(const std::vector<std::string> &args) {
     in.envHome = Absolute(Env("QUILLMAR_HOME"));
     in.executableFolder = ExecutableFolder();
     in.executableFolderWritable = !in.executableFolder.empty() && ::access(in.executableFolder.c_str(), W_OK) == 0;
+    in.installed = !InstalledDataFolder(in.executableFolder).empty();
     in.xdgDataHome = Env("XDG_DATA_HOME");
     in.userHome = Env("HOME");
     if (in.userHome.empty()) {
         if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_dir) in.userHome = pw->pw_dir;
     }
     return in;
+}
+
+std::string ResolveDataRoot(const std::string &home) {
+    DataRootInputs in = CurrentDataRootInputs({});
+    if (!home.empty()) in.homeArgument = Absolute(home);
+    return ChooseDataRoot(in);
 }
 
 DataRoot::DataRoot(std::string root) : root_(StripTrailingSlashes(std::move(root))) {}
@@ -150,12 +167,15 @@ bool DataRoot::createFolders() const {
     return ok;
 }
 
-std::vector<BundledFile> BundledResources() {
+namespace {
+
+// Every file under `base` (which ends with "/"), dot files left out, sorted by path.
+std::vector<BundledFile> FilesUnder(const QString &base) {
     std::vector<BundledFile> files;
-    const QString base = QStringLiteral(":/bundled/");
     QDirIterator it(base, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QString p = it.next();
+        if (it.fileName().startsWith('.')) continue;
         QFile f(p);
         if (!f.open(QIODevice::ReadOnly)) continue;
         QByteArray data = f.readAll();
@@ -164,6 +184,21 @@ std::vector<BundledFile> BundledResources() {
     std::sort(files.begin(), files.end(),
               [](const BundledFile &a, const BundledFile &b) { return a.relativePath < b.relativePath; });
     return files;
+}
+
+}  // namespace
+
+std::vector<BundledFile> BundledFilesIn(const std::string &folder) {
+    return FilesUnder(QString::fromStdString(StripTrailingSlashes(folder)) + "/");
+}
+
+std::vector<BundledFile> BundledResources() {
+    const std::string installed = InstalledDataFolder(ExecutableFolder());
+    if (!installed.empty()) {
+        std::vector<BundledFile> files = BundledFilesIn(installed);
+        if (!files.empty()) return files;
+    }
+    return FilesUnder(QStringLiteral(":/bundled/"));
 }
 
 InstallReport InstallResources(const DataRoot &root, const std::vector<BundledFile> &files) {
@@ -225,5 +260,24 @@ bool PrepareDataRoot(const DataRoot &root) {
     InstallResources(root, BundledResources());
     return true;
 }
+
+struct RunDataRoot::Temp {
+    QTemporaryDir dir{QDir::tempPath() + "/quillmar-demo-XXXXXX"};
+};
+
+RunDataRoot::RunDataRoot(const std::string &home, bool demo) {
+    if (home.empty() && demo) {
+        temp_ = std::make_unique<Temp>();
+        if (temp_->dir.isValid()) {
+            path_ = temp_->dir.path().toStdString();
+            temporary_ = true;
+            return;
+        }
+        temp_.reset();  // no temporary folder: the usual root rather than none
+    }
+    path_ = ResolveDataRoot(home);
+}
+
+RunDataRoot::~RunDataRoot() = default;
 
 }  // namespace qm

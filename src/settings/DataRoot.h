@@ -2,8 +2,12 @@
 // The data root: the folder that holds the options, the caches and the bundled data
 // (languages, sounds, pictures, engine definitions).
 //
-// It is `--home DIR`, else $QUILLMAR_HOME, else the executable's folder when writable,
-// else $XDG_DATA_HOME/quillmar (~/.local/share/quillmar by default).
+// It is `--home DIR`, else $QUILLMAR_HOME, else the executable's folder when writable and
+// the program is not installed, else $XDG_DATA_HOME/quillmar (~/.local/share/quillmar by
+// default). An installed program (its bundled data in "../share/quillmar" beside its
+// folder, as in /usr/bin and /usr/share/quillmar) never writes into its own folder, even
+// when it could (run as root).
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +20,7 @@ struct DataRootInputs {
     std::string envHome;                      // $QUILLMAR_HOME
     std::string executableFolder;
     bool executableFolderWritable = false;
+    bool installed = false;   // the bundled data folder sits beside the executable's folder
     std::string xdgDataHome;  // $XDG_DATA_HOME; only an absolute path counts
     std::string userHome;     // $HOME
 };
@@ -30,6 +35,17 @@ std::optional<std::string> HomeArgument(const std::vector<std::string> &args);
 // The inputs of the running process: the arguments, its environment, its executable.
 // A relative --home or $QUILLMAR_HOME is taken relative to the current folder.
 DataRootInputs CurrentDataRootInputs(const std::vector<std::string> &args);
+
+// The data root of the running process: `home` (from --home, made absolute) when not
+// empty, else the rule above.
+std::string ResolveDataRoot(const std::string &home);
+
+// The folder of the running executable ("/usr/bin" when installed).
+std::string ExecutableFolder();
+
+// The installed bundled data of a program in `executableFolder`: "../share/quillmar"
+// beside it when that folder exists ("/usr/share/quillmar" for "/usr/bin"), else "".
+std::string InstalledDataFolder(const std::string &executableFolder);
 
 class DataRoot {
 public:
@@ -67,8 +83,11 @@ struct BundledFile {
     std::string bytes;
 };
 
-// The files of resources/ compiled into the program.
+// The bundled data: the installed folder (InstalledDataFolder) when there is one, else
+// the copy of resources/ compiled into the program. Sorted by path.
 std::vector<BundledFile> BundledResources();
+// The files under `folder` (dot files left out), by their paths relative to it.
+std::vector<BundledFile> BundledFilesIn(const std::string &folder);
 
 struct InstallReport {
     int installed = 0;  // missing files copied
@@ -87,5 +106,25 @@ InstallReport InstallResources(const DataRoot &root, const std::vector<BundledFi
 // Start-up: creates the folders and installs the bundled resources. False when the
 // folders cannot be made.
 bool PrepareDataRoot(const DataRoot &root);
+
+// The data root of one run of the window or of quillmar-cli: `home` (from --home) when
+// given; else, for a demo run, a fresh temporary folder removed when the run ends; else
+// ResolveDataRoot's rule. The folder is not created here (PrepareDataRoot does that).
+class RunDataRoot {
+public:
+    RunDataRoot(const std::string &home, bool demo);
+    ~RunDataRoot();
+    RunDataRoot(const RunDataRoot &) = delete;
+    RunDataRoot &operator=(const RunDataRoot &) = delete;
+
+    const std::string &path() const { return path_; }
+    bool temporary() const { return temporary_; }
+
+private:
+    struct Temp;
+    std::unique_ptr<Temp> temp_;
+    std::string path_;
+    bool temporary_ = false;
+};
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -40,17 +41,37 @@ TEST(StartArgs, OwnOptionsAndQueryParameters) {
     EXPECT_FALSE(a.error.empty());
 }
 
-TEST(DataRoot, HomeOptionWinsOverTheEnvironment) {
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    std::string base = tmp.path().toStdString();
-    const char *old = std::getenv("QUILLMAR_HOME");
-    std::string saved = old ? old : "";
-    setenv("QUILLMAR_HOME", (base + "/env").c_str(), 1);
-    EXPECT_EQ(ResolveDataRoot(base + "/given/"), base + "/given");
-    EXPECT_EQ(ResolveDataRoot(""), base + "/env");
-    if (saved.empty()) unsetenv("QUILLMAR_HOME");
-    else setenv("QUILLMAR_HOME", saved.c_str(), 1);
+TEST(StartArgs, HelpAndVersionWorkWithoutADisplay) {
+    EXPECT_TRUE(ParseStartArgs({"--version"}).version);
+    EXPECT_EQ(AnswerWithoutWindow(ParseStartArgs({"free", "software"})), -1);
+
+    const QString program = QStringLiteral(QUILLMAR_BINARY_DIR "/src/app/quillmar");
+    ASSERT_TRUE(QFile::exists(program));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    struct Case {
+        QStringList args;
+        int exit;
+        std::string out, err;
+    } cases[] = {
+        {{"--help"}, 0, "usage: quillmar ", ""},
+        {{"-h", "word"}, 0, "usage: quillmar ", ""},
+        {{"--version"}, 0, "quillmar 1.22 (build 1170)\n", ""},
+        {{"--demo", "--home"}, 2, "", "--home needs a value"},
+    };
+    for (const auto &c : cases) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, c.args);
+        ASSERT_TRUE(p.waitForFinished(60000)) << c.args.join(' ').toStdString();
+        const std::string out = p.readAllStandardOutput().toStdString();
+        const std::string err = p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << err;
+        EXPECT_EQ(p.exitCode(), c.exit) << err;
+        EXPECT_EQ(out.substr(0, c.out.size()), c.out) << out;
+        if (c.out.empty()) EXPECT_EQ(out, "");
+        EXPECT_NE(err.find(c.err), std::string::npos) << err;
+    }
 }
 
 TEST(InternetLibrary, LinkedLibrarySpeaksHttp) {

@@ -40,6 +40,9 @@ TEST(DataRootChoice, Precedence) {
     EXPECT_EQ(ChooseDataRoot(in), "/b");
     in.envHome.clear();
     EXPECT_EQ(ChooseDataRoot(in), "/opt/quillmar/bin");
+    in.installed = true;  // /usr/bin run as root: writable, still not the data root
+    EXPECT_EQ(ChooseDataRoot(in), "/xdg/quillmar");
+    in.installed = false;
     in.executableFolderWritable = false;
     EXPECT_EQ(ChooseDataRoot(in), "/xdg/quillmar");
     in.xdgDataHome = "relative/xdg";  // not absolute: ignored
@@ -60,6 +63,69 @@ TEST(DataRootChoice, HomeArgumentForms) {
     EXPECT_EQ(in.homeArgument->front(), '/');
     EXPECT_NE(in.homeArgument->find("rel/dir"), std::string::npos);
     EXPECT_FALSE(in.executableFolder.empty());
+}
+
+TEST(DataRootChoice, InstalledLayoutAndItsBundledData) {
+    QTemporaryDir dir;
+    const std::string usr = dir.path().toStdString() + "/usr";
+    std::filesystem::create_directories(usr + "/bin");
+    EXPECT_EQ(InstalledDataFolder(usr + "/bin"), "");  // a build folder: nothing installed
+    EXPECT_EQ(InstalledDataFolder(""), "");
+    std::filesystem::create_directories(usr + "/share/quillmar/GFX");
+    std::filesystem::create_directories(usr + "/share/quillmar/Language");
+    EXPECT_EQ(InstalledDataFolder(usr + "/bin/"), usr + "/share/quillmar");
+    Write(usr + "/share/quillmar/GFX/logo.gif", "GIF89a");
+    Write(usr + "/share/quillmar/Language/English.language", "$BT_WEB = Search\r\n");
+    Write(usr + "/share/quillmar/.hidden", "not ours");
+    auto files = BundledFilesIn(usr + "/share/quillmar/");
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].relativePath, "GFX/logo.gif");
+    EXPECT_EQ(files[0].bytes, "GIF89a");
+    EXPECT_EQ(files[1].relativePath, "Language/English.language");
+
+    // What an installed program finds goes into the user's data root.
+    DataRoot root(dir.path().toStdString() + "/home/.local/share/quillmar");
+    ASSERT_TRUE(root.createFolders());
+    EXPECT_EQ(InstallResources(root, files).installed, 2);
+    EXPECT_EQ(Read(root.path("GFX/logo.gif")), "GIF89a");
+}
+
+TEST(DataRootChoice, RunRootOfHomeDemoAndNeither) {
+    QTemporaryDir dir;
+    const char *old = std::getenv("QUILLMAR_HOME");
+    const std::string saved = old ? old : "";
+    setenv("QUILLMAR_HOME", (dir.path().toStdString() + "/env").c_str(), 1);
+    struct Case {
+        std::string home;
+        bool demo;
+        std::string expected;  // "" for a temporary folder
+    } cases[] = {
+        {dir.path().toStdString() + "/given/", false, dir.path().toStdString() + "/given"},
+        {dir.path().toStdString() + "/given", true, dir.path().toStdString() + "/given"},  // --home wins over --demo
+        {"", false, dir.path().toStdString() + "/env"},
+        {"", true, ""},
+    };
+    for (const auto &c : cases) {
+        std::string temporary;
+        {
+            RunDataRoot run(c.home, c.demo);
+            if (!c.expected.empty()) {
+                EXPECT_EQ(run.path(), c.expected) << c.home << " " << c.demo;
+                EXPECT_FALSE(run.temporary());
+                continue;
+            }
+            EXPECT_TRUE(run.temporary());
+            temporary = run.path();
+            EXPECT_TRUE(std::filesystem::is_directory(temporary));
+            EXPECT_NE(temporary, dir.path().toStdString() + "/env");
+        }
+        EXPECT_FALSE(std::filesystem::exists(temporary)) << "the demo's folder outlives its run";
+    }
+    // A relative --home is taken from the current folder.
+    RunDataRoot relative("rel/dir", false);
+    EXPECT_EQ(relative.path(), (std::filesystem::current_path() / "rel/dir").lexically_normal().string());
+    if (saved.empty()) unsetenv("QUILLMAR_HOME");
+    else setenv("QUILLMAR_HOME", saved.c_str(), 1);
 }
 
 TEST(DataRootFolders, PathsAndCreation) {
