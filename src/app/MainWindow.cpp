@@ -199,8 +199,12 @@ void TMain::BuildWidgets() {
     gauge_->setFixedWidth(320);
     gauge_->setMaximumHeight(16);
     gauge_->setTextVisible(false);
+    searchStatus_ = new QLabel(this);
+    searchStatus_->setObjectName("SB_SEARCH");
+    searchStatus_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(statusText_);
     statusBar()->addWidget(gauge_);
+    statusBar()->addWidget(searchStatus_, 1);
     statusBar()->setSizeGripEnabled(true);
 
     resize(1000, 700);
@@ -294,9 +298,18 @@ void TMain::OnHelpText(HelpPanel panel, const std::string &text) {
         }
 }
 
+void TMain::SetGaugeProgress(int done, int total) {
+    progressDone_ = done;
+    progressTotal_ = total;
+    OnGauge(model_.AnyActivity() || total > 0);
+}
+
 void TMain::OnGauge(bool busy) {
     gauge_->setEnabled(busy);
-    if (busy) {
+    if (busy && progressTotal_ > 0) {
+        gauge_->setRange(0, progressTotal_);
+        gauge_->setValue(progressDone_);
+    } else if (busy) {
         gauge_->setRange(0, 0);  // indeterminate: moves by itself
     } else {
         gauge_->setRange(0, 1);

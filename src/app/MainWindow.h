@@ -80,6 +80,10 @@ public:
     QStackedWidget *Pages() const { return pages_; }
     QLabel *StatusText() const { return statusText_; }   // status panel 0
     QProgressBar *Gauge() const { return gauge_; }       // status panel 1
+    QLabel *SearchStatus() const { return searchStatus_; }  // status panel 2: what a search does
+    // While a search runs, the gauge shows `done` of `total` engines instead of moving by
+    // itself; a total of 0 gives it back to the activity flags.
+    void SetGaugeProgress(int done, int total);
     QWidget *Banner() const { return banner_; }
     QLabel *BannerImage() const { return bannerImage_; }
     QLabel *Slogan() const { return slogan_; }
@@ -125,6 +129,8 @@ private:
     WebPage *web_ = nullptr;
     DebugPage *debug_ = nullptr;
     QLabel *statusText_ = nullptr;
+    QLabel *searchStatus_ = nullptr;
+    int progressDone_ = 0, progressTotal_ = 0;
     QProgressBar *gauge_ = nullptr;
     QWidget *banner_ = nullptr;
     QLabel *bannerImage_ = nullptr;

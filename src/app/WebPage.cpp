@@ -1,5 +1,7 @@
 #include "app/WebPage.h"
 
+#include <QSignalBlocker>
+
 #include "app/Dialogs.h"
 
 #include <QActionGroup>
@@ -164,6 +166,31 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
     filterBar_->hide();
 
     // Hint memo: the selected result's description.
+    // Engine status: a header line, and under it the table it shows or hides.
+    engineToggle_ = new QToolButton(Body());
+    engineToggle_->setObjectName("PNL_WEBENGINES");
+    engineToggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    engineToggle_->setAutoRaise(true);
+    engineToggle_->setCheckable(true);
+    engineToggle_->setText("Engines");
+    engineToggle_->setToolTip("Show or hide what each engine did");
+    body->addWidget(engineToggle_, 0, Qt::AlignLeft);
+    engineView_ = new QTreeView(Body());
+    engineView_->setObjectName("LV_WEBENGINES");
+    engineView_->setRootIsDecorated(false);
+    engineView_->setUniformRowHeights(true);
+    engineView_->setAlternatingRowColors(true);
+    engineView_->setSelectionMode(QAbstractItemView::NoSelection);
+    engineView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    engineView_->setFocusPolicy(Qt::NoFocus);
+    engineView_->setFixedHeight(engineView_->fontMetrics().height() * 7 + 8);
+    body->addWidget(engineView_);
+    connect(engineToggle_, &QToolButton::toggled, this, [this](bool on) {
+        SetEngineStatusShown(on);
+        emit engineStatusToggled(on);
+    });
+    SetEngineStatusShown(false);
+
     hintMemo_ = new QPlainTextEdit(Body());
     hintMemo_->setObjectName("MM_WEB");
     hintMemo_->setReadOnly(true);
@@ -175,6 +202,15 @@ WebPage::WebPage(const MessageTable &messages, QWidget *parent) : FeaturePage(Pa
 
 namespace {
 constexpr int kLocationWidth = 155;
+}
+
+void WebPage::SetEngineStatusShown(bool shown) {
+    {
+        const QSignalBlocker quiet(engineToggle_);
+        engineToggle_->setChecked(shown);
+    }
+    engineToggle_->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    engineView_->setVisible(shown);
 }
 
 void WebPage::ApplyColumnLayout() {

@@ -45,6 +45,12 @@ public:
     QLineEdit *FilterBox() const { return filterBox_; }         // ED_WEBIN
     ClickLabel *FilterCount() const { return filterCount_; }    // LBL_WEBIN_COUNT
     QPlainTextEdit *HintMemo() const { return hintMemo_; }      // MM_WEB
+    // The engine status panel under the list: a header line that shows or hides the table
+    // of engines (one line per engine: state icon, name, state, sites, pages, time, reason).
+    QToolButton *EngineToggle() const { return engineToggle_; }  // PNL_WEBENGINES
+    QTreeView *EngineStatusView() const { return engineView_; }  // LV_WEBENGINES
+    // Shows or hides the table and turns the header's arrow.
+    void SetEngineStatusShown(bool shown);
 
     // Column widths, alignment and hidden columns of the result list; run again after the
     // list receives another model.
@@ -66,6 +72,8 @@ signals:
     void enterInQueryBox();
     // The template-engine button pressed.
     void templateSearchRequested();
+    // The engine status header was clicked: the table is now shown or hidden.
+    void engineStatusToggled(bool shown);
 
 private:
     QComboBox *queryBox_;
@@ -84,6 +92,8 @@ private:
     QLineEdit *filterBox_;
     ClickLabel *filterCount_;
     QPlainTextEdit *hintMemo_;
+    QToolButton *engineToggle_;
+    QTreeView *engineView_;
 };
 
 }  // namespace qm

@@ -24,6 +24,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+#include <QToolButton>
+#include <array>
 
 namespace qm {
 
@@ -141,13 +146,26 @@ public:
         };
         connect(list_, &ResultListModel::listChanged, this, refresh);
         connect(list_->Selection(), &QItemSelectionModel::selectionChanged, this, refresh);
-        connect(view->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-            list_->SortByColumn(column, ResultListModel::SortMode::Text);
+        connect(view->header(), &QHeaderView::sectionClicked, this, [this, view](int column) {
+            // With merging on, the Source column orders by the engines that found a site.
+            const bool byEngines = column == WebPage::ColSource && w_.OptionsModel().get().mergeSameSite;
+            if (byEngines)
+                list_->SortByEngineCount(kSource);
+            else
+                list_->SortByColumn(column, ResultListModel::SortMode::Text);
+            view->header()->setSortIndicator(column, byEngines ? Qt::DescendingOrder : Qt::AscendingOrder);
+            view->header()->setSortIndicatorShown(true);
         });
         // The view's own sorting stays off; turning it off also makes the titles unclickable,
         // so the titles are made clickable afterwards.
         view->setSortingEnabled(false);
         view->header()->setSectionsClickable(true);
+        // A new search shows the arrival order: no column is sorted.
+        auto unsorted = [view] { view->header()->setSortIndicatorShown(false); };
+        connect(controller_, &WebSearchController::searchStarted, this, unsorted);
+        connect(byFiles_, &TemplateSearchController::searchStarted, this, unsorted);
+
+        BindEngineStatus();
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
         view->installEventFilter(new ListKeys(
             this,
@@ -212,6 +230,94 @@ public:
     }
 
 private:
+    // The engine status panel, the status bar's text and the gauge follow the status model
+    // of the search that runs (or ran last): the built-in engines' or the template engines'.
+    void BindEngineStatus() {
+        QTreeView *v = page_.EngineStatusView();
+        std::array<QIcon, kEngineStateCount> icons;
+        const QColor colours[kEngineStateCount] = {QColor(150, 150, 150), QColor(40, 110, 220), QColor(30, 150, 60),
+                                                   QColor(205, 40, 40), QColor(230, 140, 0), QColor(210, 210, 210)};
+        for (int i = 0; i < kEngineStateCount; ++i) {
+            QPixmap dot(12, 12);
+            dot.fill(Qt::transparent);
+            QPainter p(&dot);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(colours[i].darker(130));
+            p.setBrush(i == int(EngineState::Off) ? QBrush(Qt::NoBrush) : QBrush(colours[i]));
+            p.drawEllipse(1, 1, 10, 10);
+            icons[size_t(i)] = QIcon(dot);
+        }
+        controller_->Status().SetStateIcons(icons);
+        byFiles_->Status().SetStateIcons(icons);
+        ShowStatusOf(&controller_->Status());
+        connect(controller_, &WebSearchController::searchStarted, this, [this] { ShowStatusOf(&controller_->Status()); });
+        connect(byFiles_, &TemplateSearchController::searchStarted, this, [this] { ShowStatusOf(&byFiles_->Status()); });
+        for (EngineStatusModel *m : {&controller_->Status(), &byFiles_->Status()})
+            connect(m, &EngineStatusModel::statusChanged, this, [this, m] {
+                if (m == shown_) RefreshStatus();
+            });
+        auto ended = [this] { RefreshStatus(); };
+        connect(controller_, &WebSearchController::searchEnded, this, ended);
+        connect(byFiles_, &TemplateSearchController::searchEnded, this, ended);
+        connect(list_, &ResultListModel::listChanged, this, [this] {
+            if (byFiles_->AnySearchRuns()) RefreshStatus();
+        });
+
+        page_.SetEngineStatusShown(w_.OptionsModel().get().showEngineStatus);
+        connect(&page_, &WebPage::engineStatusToggled, this, [this](bool on) {
+            Options o = w_.OptionsModel().get();
+            o.showEngineStatus = on;
+            w_.OptionsModel().set(o);
+        });
+        connect(&w_.OptionsModel(), &OptionsHolder::changed, this,
+                [this] { page_.SetEngineStatusShown(w_.OptionsModel().get().showEngineStatus); });
+        // The time of engines still at work moves on.
+        clock_.setInterval(250);
+        connect(&clock_, &QTimer::timeout, this, [this] { page_.EngineStatusView()->viewport()->update(); });
+        (void)v;
+    }
+
+    void ShowStatusOf(EngineStatusModel *m) {
+        shown_ = m;
+        QTreeView *v = page_.EngineStatusView();
+        if (v->model() != m) {
+            v->setModel(m);
+            QHeaderView *h = v->header();
+            h->setStretchLastSection(true);
+            const int em = v->fontMetrics().horizontalAdvance('M');
+            v->setColumnWidth(EngineStatusModel::ColName, em * 11);
+            v->setColumnWidth(EngineStatusModel::ColState, em * 5);
+            v->setColumnWidth(EngineStatusModel::ColRows, em * 4);
+            v->setColumnWidth(EngineStatusModel::ColPages, em * 4);
+            v->setColumnWidth(EngineStatusModel::ColTime, em * 4);
+        }
+        RefreshStatus();
+    }
+
+    void RefreshStatus() {
+        if (!shown_) return;
+        const bool running = byFiles_->AnySearchRuns();
+        int sites = 0;
+        for (const auto &r : list_->Rows()) sites += !r.caption.empty();
+        const int taking = shown_->Taking(), finished = shown_->Finished();
+        int failed = 0;
+        for (const auto &e : shown_->Rows()) failed += e.state == EngineState::Failed;
+        std::string header = "Engines";
+        if (taking > 0) {
+            header += ": " + std::to_string(finished) + " of " + std::to_string(taking) + " done";
+            if (failed) header += ", " + std::to_string(failed) + " failed";
+        }
+        page_.EngineToggle()->setText(QString::fromStdString(header));
+        if (taking > 0 || shown_->Ended())
+            w_.SearchStatus()->setText(QString::fromStdString(SearchStatusText(*shown_, running, sites)));
+        w_.SetGaugeProgress(running ? finished : 0, running ? taking : 0);
+        if (running && !clock_.isActive()) clock_.start();
+        if (!running) {
+            clock_.stop();
+            page_.EngineStatusView()->viewport()->update();
+        }
+    }
+
     // Through the list tools, which refuse addresses that are unsafe to open.
     void OpenSelected() {
         if (tools_) tools_->OpenSelected();
@@ -243,6 +349,8 @@ private:
     TemplateEngineTable templates_;
     TemplateSearchController *byFiles_ = nullptr;
     WebListTools *tools_ = nullptr;
+    EngineStatusModel *shown_ = nullptr;
+    QTimer clock_;
 };
 
 }  // namespace

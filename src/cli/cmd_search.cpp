@@ -21,10 +21,11 @@ namespace {
 
 constexpr const char *kUsage =
     "[--mode all|any|exact|bool] [--max N] [--per-engine] [--engines NAME,NAME...] [--group FILE] "
-    "[--format tsv|json] [--export FILE] QUERY...\n"
+    "[--format tsv|json] [--export FILE] [--merge] QUERY...\n"
     "               --engines takes built-in engines and engines of the group file (Engines/WebSearch.grp\n"
     "               of the data root, or FILE); --export writes the result page the window's\n"
-    "               \"Save site(s) to a file\" writes";
+    "               \"Save site(s) to a file\" writes; --merge lists one row per site, counting its engines.\n"
+    "               Exit status 0 when an engine answered, 3 when none could be reached";
 
 int Fail(const std::string &message) {
     std::fprintf(stderr, "quillmar-cli search: %s\nusage: quillmar-cli search %s\n", message.c_str(), kUsage);
@@ -46,10 +47,10 @@ std::vector<std::string> SplitCommas(const std::string &text) {
 int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     qm::SearchMode mode = qm::SearchMode::All;
     std::string format = "tsv", max, engines, group, exportFile;
-    bool perEngine = false, haveMax = false, haveEngines = false;
+    bool perEngine = false, haveMax = false, haveEngines = false, merge = false;
     std::vector<std::string> words;
     const std::string error = qm::cli::SplitArguments(
-        args, {"--mode", "--format", "--max", "--engines", "--group", "--export"}, {"--per-engine"},
+        args, {"--mode", "--format", "--max", "--engines", "--group", "--export"}, {"--per-engine", "--merge"},
         [&](const std::string &a, const std::string &v) -> std::string {
             if (a == "--mode" && !qm::cli::ParseMode(v, mode)) return "unknown mode " + v;
             if (a == "--format") format = v;
@@ -58,6 +59,7 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
             if (a == "--group") group = v;
             if (a == "--export") exportFile = v;
             if (a == "--per-engine") perEngine = true;
+            if (a == "--merge") merge = true;
             return "";
         },
         words);
@@ -104,6 +106,7 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     if (haveMax) settings.maxResults = max;
     if (perEngine) settings.resultMode = 1;
     if (haveEngines) settings.engineEnabled = only;
+    if (merge) settings.mergeSameSite = true;
 
     std::unique_ptr<qm::ResultListModel> list(qm::ResultListModel::CreateWebList());
     qm::CookieStore cookies(qm::CookieFileIn(session.Root()));
@@ -119,19 +122,32 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     };
     qm::UseBuiltInReaders(env);
     std::vector<qm::EngineReport> report;
+    int answered = 0;
+    std::string summary;
+    auto countSites = [&list] {
+        int n = 0;
+        for (const auto &r : list->Rows()) n += !r.caption.empty();  // not the "Nothing found for" notice
+        return n;
+    };
     {
         qm::WebSearchController controller(table, *list, env);
         if (runBuiltIn) {
             controller.StartWebSearch(typed);
             report = controller.Report();
+            answered += controller.Status().Answered();
+            summary = qm::SearchStatusText(controller.Status(), false, countSites());
         }
         if (!templateOnly.empty()) {
             qm::TemplateSearchController byFiles(templates, controller);
             byFiles.StartTemplateSearch(typed, &templateOnly, runBuiltIn);
             for (const auto &r : byFiles.Report())
                 if (r.enabled) report.push_back(r);
+            answered += byFiles.Status().Answered();
+            if (!runBuiltIn) summary = qm::SearchStatusText(byFiles.Status(), false, countSites());
         }
     }
+    const int sites = countSites();
+    if (answered == 0) summary = "No engine could be reached: check the connection or the proxy settings";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     std::string out;
@@ -152,10 +168,16 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
         for (const auto &e : report) {
             out += std::string(first ? "\n" : ",\n") + "  {\"name\": " + qm::cli::JsonString(e.name) +
                    ", \"pages\": " + std::to_string(e.pages) + ", \"results\": " + std::to_string(e.results) +
-                   ", \"status\": " + qm::cli::JsonString(e.status) + "}";
+                   ", \"status\": " + qm::cli::JsonString(e.status) + ", \"ms\": " +
+                   (e.ms < 0 ? std::string("null") : std::to_string(e.ms)) + ", \"bytes\": " + std::to_string(e.bytes) +
+                   ", \"duplicates\": " + std::to_string(e.duplicates) + ", \"merged\": " + std::to_string(e.merged) +
+                   ", \"error\": " + (e.error.empty() ? std::string("null") : qm::cli::JsonString(e.error)) +
+                   ", \"note\": " + (e.note.empty() ? std::string("null") : qm::cli::JsonString(e.note)) + "}";
             first = false;
         }
-        out += "\n ]}\n";
+        out += first ? "],\n" : "\n ],\n";
+        out += " \"sites\": " + std::to_string(sites) + ",\n \"answered\": " + std::to_string(answered) +
+               ",\n \"summary\": " + qm::cli::JsonString(summary) + "}\n";
     } else {
         for (const auto &r : list->Rows()) {
             if (r.caption.empty()) continue;
@@ -172,6 +194,10 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
             std::fprintf(stderr, "quillmar-cli search: %s (%s)\n", qm::kExportDiskError, exportFile.c_str());
             return 1;
         }
+    }
+    if (answered == 0) {
+        std::fprintf(stderr, "quillmar-cli search: %s\n", summary.c_str());
+        return 3;
     }
     if (list->Count() == 1 && list->Row(0).caption.empty())
         std::fprintf(stderr, "%s\n", qm::cli::Shown(list->Row(0).subItems[qm::kSite]).c_str());

@@ -241,6 +241,9 @@ void WebSearchController::RecordReport(const TWebEngine &e, const char *status) 
         return;
     }
     r.status = status;
+    // A sponsored engine whose affiliate chain failed never used its own client.
+    if (r.status == "ok" && e.Slot() < status_->Count() && status_->At(e.Slot()).state == EngineState::Failed)
+        r.status = "error";
 }
 
 void FillReport(EngineReport &r, const EngineStatus &s) {
