@@ -50,6 +50,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Check(out.compare(0, head.size(), head) == 0);
     const std::string tail = sponsored ? "&tail=<$QRY>" : "&n=<$qry>";
     Check(out.size() >= tail.size() && out.compare(out.size() - tail.size(), tail.size(), tail) == 0);
-    Check(out.size() == x.tmpl.size() - 6 + x.query.size());
+    // The query went in encoded: no byte above 127, "&", "#" or "=" of its own, and every
+    // "%" starts an upper-case escape; decoding the escapes gives the query back.
+    const std::string encoded = qm::EncodeQueryForAddress(x.query);
+    Check(out.size() == x.tmpl.size() - 6 + encoded.size());
+    Check(out.compare(head.size(), encoded.size(), encoded) == 0);
+    std::string decoded;
+    for (size_t i = 0; i < encoded.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(encoded[i]);
+        Check(c <= 127 && c != '&' && c != '#' && c != '=');
+        if (c != '%') {
+            decoded += char(c);
+            continue;
+        }
+        Check(i + 2 < encoded.size());
+        int v = 0;
+        for (int k = 1; k <= 2; ++k) {
+            const char h = encoded[i + size_t(k)];
+            Check((h >= '0' && h <= '9') || (h >= 'A' && h <= 'F'));
+            v = v * 16 + (h <= '9' ? h - '0' : h - 'A' + 10);
+        }
+        decoded += char(v);
+        i += 2;
+    }
+    Check(decoded == x.query);
     return 0;
 }

@@ -8,7 +8,8 @@
 // result of every service is the query's "home page", the same address everywhere, so a
 // search over several services shows the duplicate test at work. Each service has 3 or 4
 // result pages of 5 results, linked from a page navigation that the definitions' next
-// templates follow. A query with the word "nohits" finds nothing.
+// templates follow. A query with the word "nohits" finds nothing; one with the word
+// "qmendlesspages" has a further page forever (as far as page 1000).
 #include <cctype>
 #include <string>
 #include <vector>
@@ -25,11 +26,12 @@ const char *const kTopics[] = {"guide", "news", "forum", "pictures", "history",
                                "shop",  "club", "wiki",  "facts",    "reviews"};
 
 struct QueryWords {
-    std::vector<std::string> words;  // lower-case runs of letters and digits
-    std::string slug;                // words joined by "-"
+    std::vector<std::string> words;  // lower-case runs of letters and digits (UTF-8 letters too)
+    std::string slug;                // words joined by "-", bytes above 127 as hex digits
     std::string text;                // words joined by blanks
     std::string title;               // text with a capital first letter
     bool nohits = false;
+    bool endless = false;
 };
 
 QueryWords ReadQuery(const std::string &decoded) {
@@ -38,16 +40,26 @@ QueryWords ReadQuery(const std::string &decoded) {
     auto flush = [&] {
         if (w.empty()) return;
         if (w == "nohits") q.nohits = true;
-        q.words.push_back(w);
+        if (w == "qmendlesspages") q.endless = true;
+        else q.words.push_back(w);
         w.clear();
     };
     for (unsigned char c : decoded) {
-        if (std::isalnum(c)) w += char(std::tolower(c));
+        if (c >= 0x80 || std::isalnum(c)) w += char(std::tolower(c));
         else flush();
     }
     flush();
+    static const char hex[] = "0123456789abcdef";
     for (size_t i = 0; i < q.words.size(); ++i) {
-        q.slug += (i ? "-" : "") + q.words[i];
+        if (i) q.slug += '-';
+        for (unsigned char c : q.words[i]) {
+            if (c < 0x80) {
+                q.slug += char(c);
+            } else {  // host names stay ASCII
+                q.slug += hex[c >> 4];
+                q.slug += hex[c & 15];
+            }
+        }
         q.text += (i ? " " : "") + q.words[i];
     }
     q.title = q.text;
@@ -113,9 +125,9 @@ std::string Header(const std::string &service, const QueryWords &q) {
 
 // ---- Owlfind: an ordered list, a record over two lines, a page navigation ----
 Response Owlfind(const Request &r) {
-    const int pages = 3;
     QueryWords q = ReadQuery(r.param("q"));
     int page = PageOf(r, "page");
+    const int pages = q.endless ? page + 1 : 3;
     auto hits = PageHits("Owlfind", "owl", 1, q, page, pages);
     std::string b = Header("Owlfind", q);
     b += "<div class=\"top\"><a href=\"/\">Owlfind</a> <a href=\"/help\">Help</a></div>\n";
@@ -134,9 +146,9 @@ Response Owlfind(const Request &r) {
 
 // ---- Lanternseek: a table, single-quoted links, numbered pages relative to the site ----
 Response Lanternseek(const Request &r) {
-    const int pages = 4;
     QueryWords q = ReadQuery(r.param("s"));
     int page = PageOf(r, "p");
+    const int pages = q.endless ? page + 1 : 4;
     auto hits = PageHits("Lanternseek", "lantern", 3, q, page, pages);
     std::string b = Header("Lanternseek", q);
     if (hits.empty()) return Response::Html(b + "<p>Sorry, nothing matched.</p></body></html>\n");
@@ -173,9 +185,9 @@ Response Bramblehunt(const Request &r) {
         if (to.empty()) return Response::NotFound();
         return Response::Redirect(to, 302);
     }
-    const int pages = 3;
     QueryWords q = ReadQuery(r.param("query"));
     int page = PageOf(r, "from", true);
+    const int pages = q.endless ? page + 1 : 3;
     auto hits = PageHits("Bramblehunt", "bramble", 5, q, page, pages);
     std::string b = Header("Bramblehunt", q);
     if (hits.empty()) return Response::Html(b + "<H2>No matches.</H2></BODY></HTML>\n");
@@ -195,9 +207,9 @@ Response Bramblehunt(const Request &r) {
 
 // ---- Quarrysearch: blocks with parts to skip (rank, attributes), offsets as page numbers ----
 Response Quarrysearch(const Request &r) {
-    const int pages = 4;
     QueryWords q = ReadQuery(r.param("text"));
     int page = PageOf(r, "start", true);
+    const int pages = q.endless ? page + 1 : 4;
     auto hits = PageHits("Quarrysearch", "quarry", 7, q, page, pages);
     std::string b = Header("Quarrysearch", q);
     b += "<div id=\"head\"><form action=\"/q\"><input type=\"text\" name=\"text\" value=\"" + q.text + "\"></form></div>\n";
@@ -217,9 +229,9 @@ Response Quarrysearch(const Request &r) {
 
 // ---- Mossindex: plain paragraphs, a "More results" link ----
 Response Mossindex(const Request &r) {
-    const int pages = 3;
     QueryWords q = ReadQuery(r.param("k"));
     int page = PageOf(r, "pg");
+    const int pages = q.endless ? page + 1 : 3;
     auto hits = PageHits("Mossindex", "moss", 9, q, page, pages);
     std::string b = Header("Mossindex", q);
     b += "<p>Mossindex &quot;" + q.text + "&quot;</p>\n<!-- results -->\n";

@@ -121,6 +121,27 @@ std::string ReplaceQueryPlaceholder(std::string_view text, std::string_view valu
     return out;
 }
 
+std::string EncodeQueryForAddress(std::string_view expanded) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(expanded.size());
+    for (char c : expanded) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b > 127 || c == '&' || c == '#' || c == '%' || c == '=') {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string QueryAddress(std::string_view tmpl, std::string_view expanded) {
+    return ReplaceQueryPlaceholder(tmpl, EncodeQueryForAddress(expanded));
+}
+
 ExpandedQuery ExpandQuery(const EngineDescriptor &engine, std::string_view query) {
     ExpandedQuery r;
     r.sponsored = engine.IsSponsored();
@@ -143,9 +164,9 @@ ExpandedQuery ExpandQuery(const EngineDescriptor &engine, std::string_view query
     }
     if (r.sponsored) {
         r.serve = engine.sponsoredServe;
-        r.click = ReplaceQueryPlaceholder(r.tmpl, r.query);
+        r.click = QueryAddress(r.tmpl, r.query);
     } else {
-        r.address = ReplaceQueryPlaceholder(r.tmpl, r.query);
+        r.address = QueryAddress(r.tmpl, r.query);
     }
     return r;
 }

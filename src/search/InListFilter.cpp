@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "toolkit/DisplayText.h"
+
 namespace qm {
 
 const char *const kFilterModeCaptions[3] = {
@@ -15,16 +17,9 @@ const char *const kFilterModeCaptions[3] = {
 
 namespace {
 
-const std::array<unsigned char, 256> &FoldTable() {
-    static const std::array<unsigned char, 256> table = [] {
-        std::array<unsigned char, 256> t{};
-        for (int i = 0; i < 256; ++i) t[i] = (i >= 'A' && i <= 'Z') ? i - 'A' + 'a' : i;
-        return t;
-    }();
-    return table;
-}
-
-// Words are runs of bytes above 32.
+// Words are runs of bytes above 32. Unlike the toolkit's word functions, bytes above 127
+// stay inside words: deliberately, since both sides are UTF-8 here and an accented letter
+// must not cut a typed word in two.
 std::vector<std::string_view> SplitWords(std::string_view text) {
     std::vector<std::string_view> words;
     size_t i = 0;
@@ -39,16 +34,18 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
 
 }  // namespace
 
+// Both sides are compared in one form: the text as it is displayed (DisplayText: valid
+// UTF-8 as UTF-8, every other byte as Windows-1252), written as UTF-8, with ASCII letters
+// lowered. Typed text is UTF-8 already, so it keeps its bytes; a row read from a
+// Windows-1252 page shows byte E9 as "é" and is found by typing "é".
+//
 // A folded pattern. Each sub-item is folded once into a scratch buffer (a loop the
-// compiler vectorises) and every pattern is then found with the library's substring
-// search, which skips ahead with memchr: this keeps a 50,000-row list instant.
+// compiler vectorises; only a sub-item holding bytes above 127 goes through the display
+// conversion) and every pattern is then found with the library's substring search, which
+// skips ahead with memchr: this keeps a 50,000-row list instant.
 struct InListFilter::Needle {
     std::string folded;
-    explicit Needle(std::string_view pattern) {
-        const auto &fold = FoldTable();
-        folded.resize(pattern.size());
-        for (size_t i = 0; i < pattern.size(); ++i) folded[i] = char(fold[static_cast<unsigned char>(pattern[i])]);
-    }
+    explicit Needle(std::string_view pattern);
     bool FoundIn(std::string_view foldedText) const {
         return !folded.empty() && foldedText.find(folded) != std::string_view::npos;
     }
@@ -56,24 +53,47 @@ struct InListFilter::Needle {
 
 namespace {
 
+// A byte grows to at most three in the compared form (Windows-1252 0x80 is U+20AC), so a
+// sub-item shorter than a third of a pattern cannot hold it.
+constexpr size_t kMaxGrowth = 3;
+
+void FoldAscii(unsigned char *p, size_t n) {
+    for (size_t i = 0; i < n; ++i) p[i] = p[i] + (static_cast<unsigned char>(p[i] - 'A') < 26u ? 32 : 0);
+}
+
+// `text` in the compared form, in `buffer`.
 std::string_view FoldInto(std::string &buffer, std::string_view text) {
     buffer.resize(text.size());
     const auto *in = reinterpret_cast<const unsigned char *>(text.data());
     auto *out = reinterpret_cast<unsigned char *>(buffer.data());
+    unsigned char high = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         unsigned char c = in[i];
+        high |= c;
         out[i] = c + (static_cast<unsigned char>(c - 'A') < 26u ? 32 : 0);
+    }
+    if (high & 0x80) {
+        // Plain ASCII reads the same either way; anything else goes through the one
+        // display rule.
+        const QByteArray shown = DisplayText(text).toUtf8();
+        buffer.assign(shown.constData(), size_t(shown.size()));
+        FoldAscii(reinterpret_cast<unsigned char *>(buffer.data()), buffer.size());
     }
     return buffer;
 }
 
 }  // namespace
 
+InListFilter::Needle::Needle(std::string_view pattern) {
+    std::string scratch;
+    folded = std::string(FoldInto(scratch, pattern));
+}
+
 InListFilter::InListFilter(std::string_view text, FilterMode mode) : empty_(text.empty()), mode_(mode) {
     if (empty_) return;
     if (mode == FilterMode::Exact) {
         needles_.push_back(std::make_unique<Needle>(text));
-        shortest_ = longest_ = text.size();
+        shortest_ = longest_ = needles_.front()->folded.size();
         return;
     }
     for (auto w : SplitWords(text)) needles_.push_back(std::make_unique<Needle>(w));
@@ -88,35 +108,40 @@ InListFilter::~InListFilter() = default;
 InListFilter::InListFilter(InListFilter &&) noexcept = default;
 InListFilter &InListFilter::operator=(InListFilter &&) noexcept = default;
 
-bool InListFilter::Matches(const std::vector<std::string> &subItems) const {
-    if (empty_) return false;
-    thread_local std::string scratch;
-    switch (mode_) {
-    case FilterMode::Exact:
-    case FilterMode::Any:
-        if (needles_.empty()) return false;
-        for (const auto &text : subItems) {
-            if (text.size() < shortest_) continue;
-            std::string_view s = FoldInto(scratch, text);
-            for (const auto &n : needles_)
-                if (n->FoundIn(s)) return true;
-        }
-        return false;
-    case FilterMode::All:
-        for (const auto &text : subItems) {
-            if (text.size() < longest_) continue;
-            std::string_view s = FoldInto(scratch, text);
-            bool all = true;
-            for (const auto &n : needles_)
-                if (!n->FoundIn(s)) {
-                    all = false;
-                    break;
-                }
-            if (all) return true;
-        }
-        return false;
+// The shortest sub-item (in the compared form) that can match: Exact and Any need one
+// pattern, All needs every one.
+size_t InListFilter::MinLength() const { return mode_ == FilterMode::All ? longest_ : shortest_; }
+
+bool InListFilter::MatchesText(std::string_view folded) const {
+    if (mode_ == FilterMode::All) {
+        for (const auto &n : needles_)
+            if (!n->FoundIn(folded)) return false;
+        return true;
     }
+    for (const auto &n : needles_)
+        if (n->FoundIn(folded)) return true;
     return false;
+}
+
+bool InListFilter::Matches(const std::vector<std::string> &subItems) const {
+    if (empty_ || (needles_.empty() && mode_ != FilterMode::All)) return false;
+    thread_local std::string scratch;
+    for (const auto &text : subItems)
+        if (text.size() * kMaxGrowth >= MinLength() && MatchesText(FoldInto(scratch, text))) return true;
+    return false;
+}
+
+bool InListFilter::MatchesFolded(const std::vector<std::string> &folded) const {
+    if (empty_ || (needles_.empty() && mode_ != FilterMode::All)) return false;
+    for (const auto &text : folded)
+        if (text.size() >= MinLength() && MatchesText(text)) return true;
+    return false;
+}
+
+std::string FoldForFilter(std::string_view text) {
+    std::string out;
+    FoldInto(out, text);
+    return out;
 }
 
 std::vector<size_t> FilterMatches(size_t rowCount,

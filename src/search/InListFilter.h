@@ -3,7 +3,12 @@
 // and counted; the selected rows can then be moved to the top of the list.
 //
 // A row matches against its sub-items, each compared as a substring test that ignores the
-// case of ASCII letters only.
+// case of ASCII letters only. Both sides are compared as they are displayed: the typed
+// text is UTF-8, and each row text is read by the display rule (qm::DisplayText: valid
+// UTF-8 as UTF-8, every other byte as Windows-1252), so "café" typed finds a row shown as
+// "café" whichever encoding its page used. Words are runs of bytes above 32: bytes above
+// 127 stay inside words (deliberately, unlike the toolkit's word rule, which would cut a
+// typed "café" into "caf").
 #include "search/ResultRow.h"
 
 #include <functional>
@@ -35,9 +40,13 @@ public:
     bool Empty() const { return empty_; }
     bool Matches(const std::vector<std::string> &subItems) const;
     bool Matches(const ResultRow &row) const { return Matches(row.subItems); }
+    // The same test on sub-items already in the compared form (FoldForFilter).
+    bool MatchesFolded(const std::vector<std::string> &folded) const;
 
 private:
     struct Needle;
+    size_t MinLength() const;
+    bool MatchesText(std::string_view folded) const;
     bool empty_ = true;
     FilterMode mode_;
     std::vector<std::unique_ptr<Needle>> needles_;
@@ -60,6 +69,10 @@ std::string FilterCountText(size_t count, std::string_view found = "Found");
 // duplicates ignored) to the top: the moved rows first in reverse of their former order,
 // then the others in their old order. Entry k is the old index of the row now at k.
 std::vector<size_t> MoveToTopOrder(size_t rowCount, const std::vector<size_t> &selected);
+
+// A text in the form the filter compares: as displayed, written as UTF-8, with ASCII
+// letters lowered.
+std::string FoldForFilter(std::string_view text);
 
 // Case-insensitive (ASCII letters only) substring test; an empty pattern is never found.
 bool ContainsNoCase(std::string_view text, std::string_view pattern);

@@ -6,6 +6,59 @@
 
 namespace qm {
 
+namespace {
+
+// The list's sub-items in the form the filter compares, kept beside the list (a child
+// object of the model) so that typing in the filter box converts and folds each sub-item
+// once, not on every keystroke. Any change of the list's texts or order drops it; the
+// next run of the filter builds it again.
+class FoldedRows : public QObject {
+public:
+    static constexpr const char *kName = "qm-filter-folded-rows";
+
+    explicit FoldedRows(ResultListModel &model) : QObject(&model), model_(model) {
+        setObjectName(kName);
+        auto drop = [this] { valid_ = false; };
+        connect(&model, &QAbstractItemModel::rowsInserted, this, drop);
+        connect(&model, &QAbstractItemModel::rowsRemoved, this, drop);
+        connect(&model, &QAbstractItemModel::rowsMoved, this, drop);
+        connect(&model, &QAbstractItemModel::modelReset, this, drop);
+        connect(&model, &QAbstractItemModel::layoutChanged, this, drop);
+        connect(&model, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                    // Icons and check marks change no text.
+                    if (roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole))
+                        valid_ = false;
+                });
+    }
+
+    static FoldedRows &Of(ResultListModel &model) {
+        auto *found = model.findChild<QObject *>(kName, Qt::FindDirectChildrenOnly);
+        return found ? *static_cast<FoldedRows *>(found) : *new FoldedRows(model);
+    }
+
+    const std::vector<std::vector<std::string>> &Rows() {
+        if (!valid_) {
+            const auto &rows = model_.Rows();
+            folded_.resize(rows.size());
+            for (size_t i = 0; i < rows.size(); ++i) {
+                folded_[i].resize(rows[i].subItems.size());
+                for (size_t k = 0; k < rows[i].subItems.size(); ++k)
+                    folded_[i][k] = FoldForFilter(rows[i].subItems[k]);
+            }
+            valid_ = true;
+        }
+        return folded_;
+    }
+
+private:
+    ResultListModel &model_;
+    bool valid_ = false;
+    std::vector<std::vector<std::string>> folded_;
+};
+
+}  // namespace
+
 void SelectRowsAtOnce(ResultListModel &model, const std::vector<size_t> &rows) {
     QItemSelection selection;
     const int lastColumn = model.columnCount() - 1;
@@ -24,8 +77,13 @@ void SelectRowsAtOnce(ResultListModel &model, const std::vector<size_t> &rows) {
 }
 
 size_t ApplyInListFilter(ResultListModel &model, std::string_view text, FilterMode mode) {
-    const auto &rows = model.Rows();
-    std::vector<size_t> matches = FilterMatches(rows, text, mode);
+    std::vector<size_t> matches;
+    if (!text.empty() && model.Count() > 0) {
+        const InListFilter filter(text, mode);
+        const auto &rows = FoldedRows::Of(model).Rows();
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (filter.MatchesFolded(rows[i])) matches.push_back(i);
+    }
     SelectRowsAtOnce(model, matches);
     return matches.size();
 }

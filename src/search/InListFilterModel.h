@@ -10,7 +10,8 @@ namespace qm {
 class ResultListModel;
 
 // Deselects every row, then selects the rows that match. Returns the match count (0 for
-// an empty text or an empty list). The count label is FilterCountText(count).
+// an empty text or an empty list). The count label is FilterCountText(count). The rows'
+// sub-items are brought into the compared form once and kept until the list changes.
 size_t ApplyInListFilter(ResultListModel &model, std::string_view text, FilterMode mode);
 
 // Selects exactly the given rows (ascending), with one selection change.

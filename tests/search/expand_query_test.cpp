@@ -77,6 +77,35 @@ TEST(ExpandQuery, OnlyTheFirstPlaceholderIsReplacedIgnoringCase) {
     EXPECT_EQ(ExpandQuery(d, "<$QRY>").address, "http://h/?a=<$QRY>");
 }
 
+TEST(ExpandQuery, TheQueryIsEncodedWhereItGoesIntoTheAddress) {
+    // The expanded query itself stays as it is; only its copy in the address is encoded.
+    struct Case {
+        SearchMode mode;
+        const char *typed, *query, *address;
+    };
+    const Case cases[] = {
+        {SearchMode::All, "caf\xc3\xa9 cr\xc3\xa8me & co #1", "caf\xc3\xa9+cr\xc3\xa8me+&+co+#1",
+         "http://h/all?q=caf%C3%A9+cr%C3%A8me+%26+co+%231"},
+        {SearchMode::Bool, "rock & roll", "rock+&+roll", "http://h/bool?q=rock+%26+roll"},
+        {SearchMode::All, "a+b=c% 100%", "a+b=c%+100%", "http://h/all?q=a+b%3Dc%25+100%25"},
+        {SearchMode::All, "d\xe9j\xe0", "d\xe9j\xe0", "http://h/all?q=d%E9j%E0"},
+        {SearchMode::Any, "rock & roll #2", "rock+OR+roll+OR+#2", "http://h/any?q=rock+OR+roll+OR+%232"},
+        {SearchMode::Exact, "x=1 \"y\"", "x=1+AND+y", "http://h/exact?q=+%22x%3D1+AND+y%22"},
+        {SearchMode::All, "plain-words_only.~!*'()", "plain-words_only.~!*'()", "http://h/all?q=plain-words_only.~!*'()"},
+    };
+    for (const auto &c : cases) {
+        auto x = ExpandQuery(Plain(c.mode), PrepareQuery(c.typed));
+        EXPECT_EQ(x.query, c.query) << c.typed;
+        EXPECT_EQ(x.address, c.address) << c.typed;
+    }
+    EngineDescriptor d;
+    d.sponsoredServe = "http://aff/bfast/serve?bfmid=1";
+    d.sponsoredClick = "http://aff/bfast/click?bfmid=1&search=<$QRY>&cp=x";
+    auto r = ExpandQuery(d, PrepareQuery("caf\xc3\xa9 & co"));
+    EXPECT_EQ(r.click, "http://aff/bfast/click?bfmid=1&search=caf%C3%A9+%26+co&cp=x");
+    EXPECT_EQ(QueryAddress(d.sponsoredClick, r.query), r.click);
+}
+
 TEST(ExpandQuery, SponsoredEnginesUseTheClickTemplate) {
     EngineDescriptor d;
     d.sponsoredServe = "http://aff/bfast/serve?bfmid=1";

@@ -61,6 +61,36 @@ TEST(ListtoolsFilter, OnlyAsciiLettersFoldAndLongWordsWork) {
     EXPECT_FALSE(ContainsNoCase("Hi", "Hello"));
 }
 
+// Rows are compared as they are displayed: valid UTF-8 as UTF-8, other bytes as
+// Windows-1252, against the typed UTF-8 text. Words keep their bytes above 127.
+TEST(ListtoolsFilter, RowsOfBothEncodingsAreFoundByWhatTheyShow) {
+    const std::vector<ResultRow> rows = {
+        Row("Caf\xE9 de Paris"),                         // 0: Windows-1252
+        Row("caf\xC3\xA9 cr\xC3\xA8me", "", "", "d\xC3\xA9j\xC3\xA0"),  // 1: UTF-8
+        Row("Cafe", "", "", "creme"),                     // 2: no accents
+        Row("Price \x80 5"),                             // 3: the euro sign of Windows-1252
+        Row("d\xE9j\xE0 vu"),                            // 4: Windows-1252
+        Row("\xE9"),                                     // 5: one byte, shown as two
+    };
+    using V = std::vector<size_t>;
+    const struct {
+        const char *typed;
+        FilterMode mode;
+        V expected;
+    } cases[] = {
+        {"caf\xC3\xA9", FilterMode::Exact, {0, 1}},
+        {"CAF\xC3\xA9 DE", FilterMode::Exact, {0}},
+        {"\xC3\xA9", FilterMode::Exact, {0, 1, 4, 5}},
+        {"\xE2\x82\xAC 5", FilterMode::Exact, {3}},
+        {"caf\xC3\xA9", FilterMode::Any, {0, 1}},  // "café" is one word, not "caf"
+        {"caf\xC3\xA9 cr\xC3\xA8me", FilterMode::All, {1}},
+        {"cr\xC3\xA8me d\xC3\xA9j\xC3\xA0", FilterMode::Any, {1, 4}},
+        {"caf\xC3\xA9 d\xC3\xA9j\xC3\xA0", FilterMode::All, V{}},  // not in one sub-item
+        {"cafe", FilterMode::Any, {2}},
+    };
+    for (const auto &c : cases) EXPECT_EQ(FilterMatches(rows, c.typed, c.mode), c.expected) << c.typed;
+}
+
 // The skip-table search must agree with a plain scan on arbitrary texts.
 TEST(ListtoolsFilter, AgreesWithPlainScan) {
     std::mt19937 rng(7);

@@ -59,3 +59,28 @@ TEST(ListtoolsFilterModel, MoveToTopKeepsNumbersAndSelection) {
     // The address index still finds moved rows.
     EXPECT_TRUE(m->IsDuplicateUrl("HTTP://E.example/"));
 }
+
+// The list's texts are kept in the compared form between runs of the filter; every change
+// of the list must be seen by the next run.
+TEST(ListtoolsFilterModel, FindsAccentedRowsAndFollowsEveryChangeOfTheList) {
+    auto m = WebList({"caf\xE9", "caf\xC3\xA9 au lait", "tea"});  // Windows-1252, UTF-8, plain
+    const std::string cafe = "caf\xC3\xA9";
+    EXPECT_EQ(ApplyInListFilter(*m, cafe, FilterMode::Exact), 2u);
+    EXPECT_EQ(m->SelectedRows(), std::vector<int>({0, 1}));
+    m->SetSubItem(2, 0, "Caf\xE9 cr\xE8me");  // edited
+    EXPECT_EQ(ApplyInListFilter(*m, cafe, FilterMode::Exact), 3u);
+    m->SetImage(0, 1);  // no text changes
+    EXPECT_EQ(ApplyInListFilter(*m, "cr\xC3\xA8me", FilterMode::Any), 1u);
+    EXPECT_EQ(m->SelectedRows(), std::vector<int>({2}));
+    m->ReverseItems();  // reordered: the match is now the first row
+    EXPECT_EQ(ApplyInListFilter(*m, "cr\xC3\xA8me", FilterMode::Any), 1u);
+    EXPECT_EQ(m->SelectedRows(), std::vector<int>({0}));
+    m->RemoveRowAt(0);
+    EXPECT_EQ(ApplyInListFilter(*m, cafe, FilterMode::Exact), 2u);
+    ResultRow r;
+    r.subItems = {"d\xE9j\xE0 caf\xE9", "http://x.example/", "Lycos", "", ""};
+    m->AppendRow(std::move(r));
+    EXPECT_EQ(ApplyInListFilter(*m, cafe, FilterMode::Exact), 3u);
+    m->ResetRows({});
+    EXPECT_EQ(ApplyInListFilter(*m, cafe, FilterMode::Exact), 0u);
+}

@@ -37,7 +37,7 @@ TBeFreeEngine::TBeFreeEngine(SponsoredOwner &owner, const HttpClientFactory &mak
         return;
     }
     serve_->SetUrl(serve);
-    click_->SetUrl(ReplaceQueryPlaceholder(clickTemplate, expandedQuery));
+    click_->SetUrl(QueryAddress(clickTemplate, expandedQuery));
     serve_->onDone = [this](int error) { ServeDone(error); };
     click_->onCookie = [this](const std::string &c) { ClickCookie(c); };
     click_->onDone = [this](int error) { ClickDone(error); };

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "search/ExpandQuery.h"
 #include "settings/DataRoot.h"
 #include "settings/KeyValue.h"
 #include "toolkit/Misc.h"
@@ -141,7 +142,7 @@ const std::string &TWebBot::AddressFor(SearchMode m) const {
 }
 
 std::string TWebBot::RequestAddress(std::string_view expandedQuery) const {
-    return TMisc::ReplaceFirst(AddressFor(mode), "[QRY]", expandedQuery);
+    return TMisc::ReplaceFirst(AddressFor(mode), "[QRY]", EncodeQueryForAddress(expandedQuery));
 }
 
 StringLines SplitGroupLines(std::string_view bytes) {

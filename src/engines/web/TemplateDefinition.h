@@ -71,7 +71,8 @@ struct TWebBot {
     // The query address of a search mode (before the query is put in).
     const std::string &AddressFor(SearchMode m) const;
     // The request address for a query already expanded for the definition's mode: the
-    // mode's address with its first "[QRY]" (either case) replaced by it.
+    // mode's address with its first "[QRY]" (either case) replaced by it, encoded as every
+    // query put into an address is (EncodeQueryForAddress).
     std::string RequestAddress(std::string_view expandedQuery) const;
 };
 

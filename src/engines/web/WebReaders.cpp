@@ -385,8 +385,10 @@ void Results10(Frame &f) {  // GOTO: click-through address in "URL"
         if (!f.Skip(kGt) || !f.Capture(kEndATag, title) || !f.Capture(em, desc) ||
             !f.Capture(emEnd, shown))
             return;
-        if (!AddressOk(f, url, false)) continue;
-        if (!AddRow(f, CleanTrim(title), "http://" + Trim(shown), CleanTrim(desc), url)) return;
+        if (AddressOk(f, url, false) &&
+            !AddRow(f, CleanTrim(title), "http://" + Trim(shown), CleanTrim(desc), url))
+            return;
+        // "<p>" ends the record, whether it was added or refused.
         if (!f.Skip(para)) return;
     }
 }
@@ -414,10 +416,13 @@ void Results12(Frame &f) {  // NBCi: at most ten rows a page
         if (!f.Skip(kDQGt) || !f.Capture(kEndA, title)) return;
         if (!f.Skip(nbsp) || !f.Capture(kBr, address)) return;
         address = Trim(std::string_view(address).substr(std::min<size_t>(2, address.size())));
-        if (!AddressOk(f, address, false)) continue;
-        if (!f.Capture(descEnd, desc)) return;
-        if (!AddRow(f, CleanTrim(title), address, CleanTrim(desc))) return;
-        if (++added == 10) return;
+        if (AddressOk(f, address, false)) {
+            if (!f.Capture(descEnd, desc)) return;
+            if (!AddRow(f, CleanTrim(title), address, CleanTrim(desc))) return;
+            if (++added == 10) return;
+        }
+        // Every record, added or refused, ends with its "Add to my NBCi" link: pass it, or
+        // that link would be read as the next record.
         if (!f.Skip(after)) return;
     }
 }
@@ -458,8 +463,8 @@ void Results16(Frame &f) {  // OpenDirectory
         address = Trim(address);
         if (HasNoCase(address, "search?search=")) return;  // the engine's own paging: end of results
         if (!f.Capture(kEndATag, title) || !f.Capture(small, desc)) return;
-        if (!AddressOk(f, address, false)) continue;
-        if (!AddRow(f, CleanTrim(title), address, CleanTrim(desc))) return;
+        if (AddressOk(f, address, false) && !AddRow(f, CleanTrim(title), address, CleanTrim(desc))) return;
+        // The record's "<small>" part may hold links of its own: pass it, added or refused.
         if (!f.Skip(smallEnd)) return;
     }
 }

@@ -228,6 +228,38 @@ TEST(FakeWebEngines, LineBreaksBetweenTagsChangeNothing) {
     }
 }
 
+TEST(FakeWebEngines, PercentEscapedUtf8WordsStayWhole) {
+    FakeWebDirect web;
+    std::vector<ResultRow> list;
+    // "café crème" as the program sends it.
+    auto runs = Search(web, "caf%C3%A9+cr%C3%A8me", list);
+    ASSERT_GT(list.size(), 100u);
+    std::set<std::string> words;
+    for (const auto &row : list) {
+        const std::string &site = row.subItems[kSite];
+        words.insert(site.substr(site.rfind(" - ") + 3));
+    }
+    EXPECT_EQ(words, (std::set<std::string>{"caf\xC3\xA9", "cr\xC3\xA8me"}));
+}
+
+TEST(FakeWebEngines, TheEndlessWordMakesEveryEngineLinkOneMorePage) {
+    FakeWebDirect web;
+    for (int row = 0; row < kWebEngineCount; ++row) {
+        std::vector<ResultRow> list;
+        auto run = SearchOne(web, row, "cars+qmendlesspages", list);  // fetches at most 20 pages
+        if (run.name == "WebCrawler") {
+            EXPECT_EQ(run.pagesFetched, 1);  // its reader follows no links
+            continue;
+        }
+        EXPECT_EQ(run.pagesFetched, 20) << run.name;
+        EXPECT_GT(run.rowsPerPage.front(), 0) << run.name;
+        for (int rows : run.rowsPerPage) EXPECT_LE(rows, 3) << run.name;
+    }
+    // Without the word, four pages as always.
+    std::vector<ResultRow> list;
+    EXPECT_EQ(SearchOne(web, 0, "cars+endless", list).pagesFetched, 4);
+}
+
 TEST(FakeWebEngines, SponsoredLandingAddressesAreOnTheEnginesOwnHosts) {
     ResetServiceHosts();
     EXPECT_EQ(fakeweb::services::SponsoredLandingAddress("goto", "a+b"),

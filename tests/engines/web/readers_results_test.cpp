@@ -1,6 +1,8 @@
 // Result readers: the rows each engine's reader takes from a page.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "readers_support.h"
 
 namespace qm::readers_test {
@@ -230,6 +232,47 @@ TEST(ResultReaders, Selector17CompuserveKeepsTheClickAddress) {
     const std::string prefix = kHost + "/cs/results/";
     EXPECT_EQ(p.rows, (Rows{R("Alpha", "www.a.example", "Alpha desc", prefix + "redirect.adp?u=1"),
                             R("Beta", "www.b.example", "b", prefix + "redirect.adp?u=2")}));
+}
+
+// Readers whose records end with a step of their own (12 "to my nb", 16 "</small", 10
+// "<p>") take that step after a refused record too: a record whose address is already
+// listed must neither turn its tail into a row nor swallow the record after it.
+TEST(ResultReaders, ARefusedRecordIsPassedWholeBeforeTheNextOne) {
+    struct Case {
+        int selector;
+        std::string head;
+        std::function<std::string(const std::string &name)> record;
+        Rows expected;
+    };
+    const std::vector<Case> cases = {
+        {12, "<b>120 sites reviewed</b>\n",
+         [](const std::string &n) {
+             return "<a href=\"http://click.example/" + n + "\"><b>" + n + "</b></a> >&nbsp;- http://www." + n +
+                    ".example/<br>" + n + " desc<br><a href=\"/add?u=" + n + "\">Add to my NBCi</a><br>\n";
+         },
+         {R("a", "http://www.a.example/", "a desc"), R("b", "http://www.b.example/", "b desc")}},
+        {16, "<b>Open Directory Sites</b><ol>\n",
+         [](const std::string &n) {
+             return "<li><a href=\"http://www." + n + ".example/\">" + n + "</a> " + n +
+                    " desc <small><a href=\"http://dir.example/Top/" + n + "/\">Top: " + n + "</a></small>\n";
+         },
+         {R("a", "http://www.a.example/", "a desc"), R("b", "http://www.b.example/", "b desc")}},
+        {10, "<ol>\n",
+         [](const std::string &n) {
+             return "<li><b><a href=http://click.example/" + n + " target=_top>" + n + "</a></b>" + n +
+                    " desc<em>www." + n + ".example</em><ul><li><b><a href=http://click.example/more-" + n +
+                    ">More</a></b>m<em>more</em></ul><p>\n";
+         },
+         {R("a", "http://www.a.example", "a desc", "http://click.example/a"),
+          R("b", "http://www.b.example", "b desc", "http://click.example/b")}},
+    };
+    for (const auto &c : cases) {
+        // A duplicate first in the page (listed by an earlier page), then in the middle.
+        CollectingSink sink(kHost, "E");
+        RunResultReader(c.selector, c.head + c.record("a"), sink);
+        RunResultReader(c.selector, c.head + c.record("a") + c.record("b") + c.record("a"), sink);
+        EXPECT_EQ(Collect(sink, 0).rows, c.expected) << "selector " << c.selector;
+    }
 }
 
 TEST(ResultReaders, AddressesWithoutHttpAreDroppedOnlyForSelectors0To8) {

@@ -56,14 +56,15 @@ public:
     bool KeepReading() override { return true; }
 };
 
-// Runs one definition over every page it finds; returns the number of pages read.
-int Search(DirectWeb &web, const TWebBot &bot, const std::string &typed, Collect &sink) {
+// Runs one definition over every page it finds (at most maxPages); returns the number of
+// pages read.
+int Search(DirectWeb &web, const TWebBot &bot, const std::string &typed, Collect &sink, int maxPages = 1000000) {
     sink.engine = bot.engineName;
     sink.queue.clear();
     const std::string first = bot.RequestAddress(ExpandQueryText(bot.mode, PrepareQuery(typed)));
     sink.queue.Append(first, "");
     int pages = 0;
-    for (std::string url = NextPageUrl(sink.queue); !url.empty(); url = NextPageUrl(sink.queue)) {
+    for (std::string url = NextPageUrl(sink.queue); !url.empty() && pages < maxPages; url = NextPageUrl(sink.queue)) {
         auto res = web.Get(url);
         if (!res || res->status != 200) continue;
         ++pages;
@@ -165,6 +166,25 @@ TEST(TemplateBundled, ModesAndEmptyResults) {
         EXPECT_EQ(Search(web, d, "nohits here", none), 1) << d.engineName;
         EXPECT_TRUE(none.rows.empty()) << d.engineName;
         EXPECT_EQ(none.queue.size(), 1u) << d.engineName;
+    }
+}
+
+TEST(TemplateBundled, EncodedUtf8QueriesAndEndlessPages) {
+    TemplateEngineTable table;
+    ASSERT_TRUE(table.LoadEngineGroup(BundledGroup()));
+    DirectWeb web;
+    for (const auto &d : table.Definitions()) {
+        SCOPED_TRACE(d.engineName);
+        // "&" and "#" no longer cut the query; the UTF-8 letters arrive as letters.
+        Collect cafe;
+        Search(web, d, "caf\xC3\xA9 cr\xC3\xA8me & co #1", cafe);
+        ASSERT_FALSE(cafe.rows.empty());
+        EXPECT_EQ(cafe.rows[0].subItems[kSite], "Caf\xC3\xA9 cr\xC3\xA8me co 1 home page");
+        EXPECT_EQ(cafe.rows[0].Address(), "http://www.cafc3a9-crc3a8me-co-1.example/");
+        // The endless word: every page links one more.
+        Collect endless;
+        EXPECT_EQ(Search(web, d, "big qmendlesspages", endless, 25), 25);
+        EXPECT_EQ(endless.rows[0].subItems[kSite], "Big home page");
     }
 }
 

@@ -109,6 +109,8 @@ TEST(TemplateDefinition, KeysValuesAndDefaults) {
     ASSERT_EQ(bot.nextTemplate.size(), 2u);
     EXPECT_EQ(bot.linkAreaStartAt, "<ol>");
     EXPECT_EQ(bot.RequestAddress("a+b"), "http://moo.example/s?q=a+b&m=all");
+    // The query goes in encoded as for the built-in engines; the address around it stays.
+    EXPECT_EQ(bot.RequestAddress("caf\xC3\xA9+&+co+#1"), "http://moo.example/s?q=caf%C3%A9+%26+co+%231&m=all");
 
     // Type other than BF sets the mark; UsedByDefault other than YES excludes.
     for (auto [used, incl] : {std::pair{"YES", 1}, {"yes", 1}, {"NO", 0}, {"Y", 0}, {"", 0}}) {
