@@ -12,6 +12,8 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QLabel>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -108,6 +110,61 @@ TEST(WebSearchBinding, SearchFromThePageFillsTheListView) {
         page->SearchButton()->click();
         EXPECT_FALSE(w.Model().searching());
         EXPECT_EQ(page->SearchButton()->text(), "Search");
+    }
+    AlertHandlerSlot() = nullptr;
+    RouteServiceHostsTo(0);
+}
+
+// The engine panel and the status bar say what each engine did, and the panel's shown
+// state is kept in the options.
+TEST(WebSearchBinding, EnginePanelAndStatusText) {
+    QTemporaryDir tmp;
+    AlertHandlerSlot() = [](QWidget *, const std::string &, AlertKind) {};
+    {
+        TMain w(ProgramDirs::FromRoot(tmp.path().toStdString()));
+        w.Timer()->stop();
+        WebPage *page = w.Web();
+        QAbstractItemModel *engines = page->EngineStatusView()->model();
+        ASSERT_NE(engines, nullptr);
+
+        // Every engine refused: the status bar says so, every line gives the reason.
+        RouteServiceHostsTo(1);
+        page->QueryBox()->setEditText("offline test");
+        QStringList seenWhileRunning;
+        QObject::connect(engines, &QAbstractItemModel::dataChanged,
+                         [&] { seenWhileRunning << w.SearchStatus()->text(); });
+        page->SearchButton()->click();
+        EXPECT_EQ(w.SearchStatus()->text(), "No engine could be reached: check the connection or the proxy settings");
+        ASSERT_EQ(engines->rowCount(), 17);
+        for (int r = 0; r < engines->rowCount(); ++r) {
+            EXPECT_EQ(engines->index(r, 1).data().toString(), "failed") << r;
+            EXPECT_TRUE(engines->index(r, 5).data().toString().contains("refused")) << r;
+        }
+        EXPECT_TRUE(std::any_of(seenWhileRunning.begin(), seenWhileRunning.end(),
+                                [](const QString &t) { return t.startsWith("Searching: "); }));
+        EXPECT_EQ(page->EngineToggle()->text(), "Engines: 17 of 17 done, 17 failed");
+
+        // Over the fake web: sites and engines counted.
+        RouteServiceHostsTo(Web().port());
+        page->SearchButton()->click();
+        const int sites = page->ResultList()->model()->rowCount();
+        EXPECT_TRUE(w.SearchStatus()->text().startsWith(QString::number(sites) + " sites from 17 engines in "))
+            << w.SearchStatus()->text().toStdString();
+        for (int r = 0; r < engines->rowCount(); ++r) EXPECT_EQ(engines->index(r, 1).data().toString(), "done") << r;
+
+        // Shown or hidden, remembered in the options.
+        const bool shown = page->EngineStatusView()->isVisibleTo(page);
+        page->EngineToggle()->click();
+        EXPECT_EQ(page->EngineStatusView()->isVisibleTo(page), !shown);
+        EXPECT_EQ(w.OptionsModel().get().showEngineStatus, !shown);
+
+        // A click on a title shows the sort indicator there.
+        QHeaderView *header = page->ResultList()->header();
+        header->resize(800, header->sizeHint().height());
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
+        EXPECT_TRUE(header->isSortIndicatorShown());
+        EXPECT_EQ(header->sortIndicatorSection(), 3);
     }
     AlertHandlerSlot() = nullptr;
     RouteServiceHostsTo(0);

@@ -273,7 +273,8 @@ TEST_F(E2E, FailingGarbageAndHugeAnswers) {
 
     Odd().mode = int(Misbehaviour::Garbage);
     c.StartWebSearch("big cat");
-    EXPECT_EQ(c.Report()[0].status, "ok");
+    EXPECT_EQ(c.Report()[0].status, "error");
+    EXPECT_EQ(c.Report()[0].error, kUnreadableReason);
     EXPECT_EQ(c.Report()[0].results, 0);
     EXPECT_GT(c.Report()[1].results, 0);
 

@@ -210,7 +210,14 @@ TEST(WebSearch, FailingEnginesGoIdleSilently) {
     EXPECT_EQ(h.Sites(), std::vector<std::string>{"fine"});
     EXPECT_EQ(h.controller->Report()[0].status, "http 500");
     EXPECT_EQ(h.controller->Report()[4].status, "error");
-    EXPECT_EQ(h.controller->Report()[5].status, "ok");
+    // A long page of status 200 that gives neither a row nor a further page: the reader
+    // no longer fits the service.
+    EXPECT_EQ(h.controller->Report()[5].status, "error");
+    EXPECT_EQ(h.controller->Report()[0].error, "HTTP 500");
+    EXPECT_EQ(h.controller->Report()[4].error, "TLS");
+    EXPECT_EQ(h.controller->Report()[5].error, kUnreadableReason);
+    EXPECT_EQ(h.controller->Report()[7].error, "");
+    EXPECT_EQ(h.controller->Status().Answered(), 2);
     EXPECT_TRUE(h.alerts.empty());
 }
 
