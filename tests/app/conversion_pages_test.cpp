@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/FeatureBindings.h"
 #include "app/MainWindow.h"
+#include "app/Pages.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
 #include "settings/DataRoot.h"

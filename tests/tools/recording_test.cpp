@@ -10,7 +10,7 @@ using namespace qm;
 namespace {
 
 // `typed` into row `from` of the calculator's grid, Enter, then the text of row `to`.
-std::string Run(UnitGrid &grid, int category, const char *from, const char *typed, const char *to) {
+std::string Calc(UnitGrid &grid, int category, const char *from, const char *typed, const char *to) {
     grid.SelectCategory(category);
     const int row = grid.FindRow(from), target = grid.FindRow(to);
     EXPECT_GE(row, 0) << from;
@@ -91,17 +91,17 @@ TEST(RecordingRows, NamesOrderAndFactors) {
 
 TEST(RecordingGrid, CalculatesSizesAndTimes) {
     UnitGrid grid;
-    EXPECT_EQ(Run(grid, kAudioCategory, "Seconds of record", "60", "Total record in Megabytes"), "10,0937");
-    EXPECT_EQ(Run(grid, kAudioCategory, "Seconds of record", "60", "(MP3) record in Megabytes"), "0,915527");
-    EXPECT_EQ(Run(grid, kAudioCategory, "Hours of record", "1", "Total record in Bytes"), "635040000");
-    EXPECT_EQ(Run(grid, kAudioCategory, "Hours of record", "1", "(MP3) record in Bytes"), "57600000");
-    EXPECT_EQ(Run(grid, kAudioCategory, "(MP3) record in Megabytes", "4", "Minutes of record"), "4,3691");
-    EXPECT_EQ(Run(grid, kAudioCategory, "Seconds of record", "1", "Total record in Bits"), "1411200");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "Seconds of record", "60", "Total record in Megabytes"), "10,0937");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "Seconds of record", "60", "(MP3) record in Megabytes"), "0,915527");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "Hours of record", "1", "Total record in Bytes"), "635040000");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "Hours of record", "1", "(MP3) record in Bytes"), "57600000");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "(MP3) record in Megabytes", "4", "Minutes of record"), "4,3691");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "Seconds of record", "1", "Total record in Bits"), "1411200");
     grid.audio.rate = "153600", grid.audio.channels = 1, grid.audio.bitsPerSample = 8;
-    EXPECT_EQ(Run(grid, kAudioCategory, "Seconds of record", "90", "CD-Rom Speed (X)"), "90");
-    EXPECT_EQ(Run(grid, kVideoCategory, "Seconds of record", "1", "Total record in Bytes"), "5760000");
-    EXPECT_EQ(Run(grid, kVideoCategory, "Seconds of record", "1", "Compressed record in Bytes"), "87500");
-    EXPECT_EQ(Run(grid, kVideoCategory, "Compressed record in Megabytes", "700", "Hours of record"), "2,3302");
+    EXPECT_EQ(Calc(grid, kAudioCategory, "Seconds of record", "90", "CD-Rom Speed (X)"), "90");
+    EXPECT_EQ(Calc(grid, kVideoCategory, "Seconds of record", "1", "Total record in Bytes"), "5760000");
+    EXPECT_EQ(Calc(grid, kVideoCategory, "Seconds of record", "1", "Compressed record in Bytes"), "87500");
+    EXPECT_EQ(Calc(grid, kVideoCategory, "Compressed record in Megabytes", "700", "Hours of record"), "2,3302");
 }
 
 TEST(RecordingGrid, ASettingChangeKeepsTheValuesUntilEnter) {
