@@ -284,6 +284,9 @@ void ConversionPage::ShowRows(bool values) {
         name->setText(DisplayText(rows[size_t(i)].name));
         if (values || !table_->item(i, 1)) table_->setItem(i, 1, new QTableWidgetItem(DisplayText(rows[size_t(i)].value)));
     }
+    // 180 pixels, or wider where a calculator's row names need it.
+    table_->resizeColumnToContents(0);
+    table_->setColumnWidth(0, std::max(180, table_->columnWidth(0)));
 }
 
 void ConversionPage::ChooseCategory(int index) {
