@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -208,4 +209,24 @@ TEST_F(ConversionPagesTest, CurrencyPageConvertsOnTheFakeWebAndKeepsItsOptions) 
     EXPECT_EQ(saved.currencyValue, "10.869565");
     RouteServiceHostsTo(0);
     web.stop();
+}
+
+TEST_F(ConversionPagesTest, LanguageFileRenamesTheCategoriesAndTheCurrencyCaptions) {
+    TMain &m = Open();
+    QDir().mkpath(tmp_.filePath("Language"));
+    QFile f(tmp_.filePath("Language/Test.language"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("$LANG_CONV_ENERGY\t= Energy\r\n  $lang_conv_cpu3 =  Video size \r\n$GB_CVID_PAK = Bitrates\r\n"
+            "$PNL_CONV_MONEY = Currencies\r\n$LBL_DOL_INFO = Quotes by\r\n");
+    f.close();
+    m.Model().messages.Set(Msg::ConvertCurrency, "Convert");
+    RunHook(m.Hooks().applyLanguage, std::string("Test"));
+    auto *list = Find<QListWidget>("LBCV");
+    EXPECT_EQ(list->item(2)->text(), "Energy");
+    EXPECT_EQ(list->item(14)->text(), "Video size");
+    EXPECT_EQ(list->item(4)->text(), "Length");
+    EXPECT_EQ(Find<QGroupBox>("GB_CVID_PAK")->title(), "Bitrates");
+    EXPECT_EQ(Find<QLabel>("LBL_DOL_INFO")->text(), "Quotes by");
+    EXPECT_EQ(Find<QPushButton>("BT_DOL")->text(), "Convert");
+    EXPECT_EQ(m.Page(PageId::Currency)->HelpPanel()->text(), "Currencies");
 }
