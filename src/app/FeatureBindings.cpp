@@ -1,5 +1,6 @@
 #include "app/FeatureBindings.h"
 
+#include "app/ConversionBinding.h"
 #include "app/MainWindow.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
@@ -53,6 +54,9 @@ void BindFeatures(TMain &window) {
 
     // The web search: page, result list, controller, list tools; pressWebSearch, endWebSearch.
     BindWebSearch(window);
+
+    // Units and currencies: both pages, the converter, its options and captions.
+    BindConversionTools(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,

@@ -40,6 +40,8 @@ std::vector<ServiceHost> Defaults() {
         {"bramblehunt", "www.bramblehunt.example"},
         {"quarrysearch", "find.quarrysearch.example"},
         {"mossindex", "www.mossindex.example"},
+        // The quote service of the currency converter.
+        {"quotes", "quote.yahoo.example"},
     };
 }
 
