@@ -10,6 +10,7 @@
 #include "net/NetConfig.h"
 #include "net/ServiceHosts.h"
 #include "search/ExpandQuery.h"
+#include "search/SiteMerge.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -335,6 +336,87 @@ TEST_F(E2E, SponsoredEngineWithAFailingNetworkContributesNothing) {
     table[3].sponsoredClick += "&fail=404";
     c.StartWebSearch("big cat");
     EXPECT_EQ(c.Report()[3].results, 0);
+}
+
+TEST_F(E2E, NoEngineReachedKeepsTheEarlierCache) {
+    auto &c = Make();
+    RouteServiceHostsTo(1);  // nobody listens there: every connection is refused
+    c.StartWebSearch("big cat");
+    EXPECT_EQ(saves, 0);  // a failed search writes no cache over an earlier one
+    const EngineStatusModel &s = c.Status();
+    EXPECT_TRUE(s.NoneReached());
+    EXPECT_EQ(s.Finished(), kWebEngineCount);
+    for (int i = 0; i < s.Count(); ++i) {
+        EXPECT_EQ(s.At(i).state, EngineState::Failed) << s.At(i).name;
+        const std::string expected = table[size_t(i)].IsSponsored() ? "affiliate serve: refused" : "refused";
+        EXPECT_EQ(s.At(i).reason, expected) << s.At(i).name;
+        EXPECT_EQ(c.Report()[size_t(i)].status, "error") << s.At(i).name;
+    }
+    EXPECT_EQ(SearchStatusText(s, false, 0), "No engine could be reached: check the connection or the proxy settings");
+
+    // Every engine switched off: an empty result, written as the query's cache.
+    Only({});
+    c.StartWebSearch("big cat");
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(c.Status().Taking(), 0);
+}
+
+TEST_F(E2E, MergingResultsOfTheSameSite) {
+    auto &c = Make();
+    c.StartWebSearch("big cat");
+    const int plain = list->Count();
+    int sitesTwice = 0;
+    std::set<std::string> keys;
+    for (const auto &r : list->Rows()) {
+        sitesTwice += !keys.insert(SiteKey(r.subItems[kLocation])).second;
+        EXPECT_EQ(SourceEngineCount(r.subItems[kSource]), 1);  // off: the list as it always was
+    }
+    ASSERT_GT(sitesTwice, 0) << "the fake engines list no site under two addresses";
+
+    settings.mergeSameSite = true;
+    c.StartWebSearch("big cat");
+    std::set<std::string> mergedKeys;
+    int counted = 0;
+    for (const auto &r : list->Rows()) {
+        EXPECT_TRUE(mergedKeys.insert(SiteKey(r.subItems[kLocation])).second) << r.subItems[kLocation];
+        counted += SourceEngineCount(r.subItems[kSource]) - 1;
+    }
+    EXPECT_EQ(mergedKeys, keys);  // the same sites, each once
+    EXPECT_EQ(list->Count(), plain - sitesTwice);
+    int merged = 0;
+    for (const auto &e : c.Status().Rows()) merged += e.merged;
+    EXPECT_EQ(counted, merged);
+    EXPECT_GE(merged, sitesTwice);
+
+    list->SortByEngineCount(kSource);
+    for (int i = 1; i < list->Count(); ++i)
+        EXPECT_GE(SourceEngineCount(list->Row(i - 1).subItems[kSource]),
+                  SourceEngineCount(list->Row(i).subItems[kSource]));
+}
+
+TEST_F(E2E, FailureReasonsPerEngine) {
+    auto &c = Make();
+    Only({0, 1, 3});
+    Misroute(0, Misbehaviour::Status500);
+    table[3].sponsoredServe += "&fail=503";  // the affiliate chain of a sponsored engine
+    c.StartWebSearch("big cat");
+    EXPECT_EQ(c.Status().At(0).reason, "HTTP 500");
+    EXPECT_EQ(c.Status().At(3).reason, "affiliate serve: HTTP 503");
+    EXPECT_EQ(c.Report()[3].status, "error");
+    EXPECT_EQ(c.Status().At(1).state, EngineState::Done);
+    EXPECT_GT(c.Status().At(1).bytes, 0);
+    EXPECT_GE(c.Status().At(1).ms, 0);
+    EXPECT_EQ(c.Status().Answered(), 1);
+    EXPECT_EQ(saves, 1);
+}
+
+TEST_F(E2E, PagesPerEngineAreCapped) {
+    auto &c = Make();
+    Only({0});
+    c.StartWebSearch("qmendlesspages");
+    EXPECT_EQ(c.Report()[0].pages, PagedRequest::kMaxPages);
+    EXPECT_EQ(c.Status().At(0).state, EngineState::Done);
+    EXPECT_EQ(c.Status().At(0).note, "page limit");
 }
 
 }  // namespace
