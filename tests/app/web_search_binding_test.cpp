@@ -8,6 +8,7 @@
 #include "net/NetConfig.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -151,6 +152,14 @@ TEST(WebSearchBinding, EnginePanelAndStatusText) {
         EXPECT_TRUE(w.SearchStatus()->text().startsWith(QString::number(sites) + " sites from 17 engines in "))
             << w.SearchStatus()->text().toStdString();
         for (int r = 0; r < engines->rowCount(); ++r) EXPECT_EQ(engines->index(r, 1).data().toString(), "done") << r;
+
+        if (const char *shots = std::getenv("QUILLMAR_SCREENSHOTS")) {
+            page->SetEngineStatusShown(true);
+            w.resize(1024, 768);
+            w.show();
+            QApplication::processEvents();
+            w.grab().save(QString("%1/web-engines-1024x768.png").arg(shots));
+        }
 
         // Shown or hidden, remembered in the options.
         const bool shown = page->EngineStatusView()->isVisibleTo(page);
