@@ -3,42 +3,46 @@
 namespace qm {
 
 namespace {
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return false;
-    }
-    return true;
+std::string Folded(std::string_view text) {
+    std::string out(text);
+    for (char &c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return out;
 }
 }  // namespace
 
 bool PageQueue::Contains(std::string_view address) const {
-    for (const auto &e : entries_)
-        if (EqualNoCase(e.address, address)) return true;
-    return false;
+    return folded_.count(Folded(address)) != 0;
 }
 
 bool PageQueue::AddPage(std::string_view address, std::string_view state) {
-    if (Contains(address)) return false;
-    Append(address, state);
+    if (!folded_.insert(Folded(address)).second) return false;
+    entries_.push_back({std::string(address), std::string(state)});
     return true;
 }
 
 void PageQueue::Append(std::string_view address, std::string_view state) {
+    folded_.insert(Folded(address));
     entries_.push_back({std::string(address), std::string(state)});
 }
 
-std::string NextPageUrl(PageQueue &queue) {
-    for (size_t i = 0; i < queue.size(); ++i) {
-        if (queue[i].state.empty()) {
-            queue[i].state = "HANDLED";
-            return queue[i].address;
+void PageQueue::clear() {
+    entries_.clear();
+    folded_.clear();
+    unhandledFrom_ = 0;
+}
+
+std::string PageQueue::TakeNext() {
+    for (; unhandledFrom_ < entries_.size(); ++unhandledFrom_) {
+        Entry &e = entries_[unhandledFrom_];
+        if (e.state.empty()) {
+            e.state = "HANDLED";
+            return e.address;
         }
     }
     return {};
 }
+
+std::string NextPageUrl(PageQueue &queue) { return queue.TakeNext(); }
 
 }  // namespace qm
