@@ -3,12 +3,12 @@
 // not fetched yet, "ON" the engine's first page, "HANDLED" taken for fetching.
 // The queue only grows during a search.
 //
-// Adding, the duplicate test and taking the next page take constant time: the
-// addresses are also kept lower-cased (ASCII) in a hash set, and the queue remembers
-// where the first entry not yet taken may be.
+// Adding, the duplicate test and taking the next page take constant time: the entries
+// are indexed by a hash of their address with ASCII letters folded (open addressing,
+// entry numbers only), and the queue remembers where the first entry not yet taken may be.
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <cstdint>
 #include <vector>
 
 namespace qm {
@@ -45,9 +45,13 @@ public:
     std::string TakeNext();
 
 private:
+    size_t Find(std::string_view address, uint64_t hash) const;  // entry number or npos
+    void Index(size_t entry);
+
     std::vector<Entry> entries_;
-    std::unordered_set<std::string> folded_;  // every address, ASCII lower-cased
-    size_t unhandledFrom_ = 0;                // no entry before it has an empty state
+    std::vector<uint64_t> hashes_;  // per entry, of its folded address
+    std::vector<uint32_t> table_;   // entry number + 1, 0 when free; size a power of two
+    size_t unhandledFrom_ = 0;      // no entry before it has an empty state
 };
 
 // The same as queue.TakeNext().
