@@ -81,7 +81,7 @@ std::vector<ResultRow> DecodeResultList(std::string_view bytes) {
 }
 
 bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path) {
-    return WriteFileAtomic(path, EncodeResultList(rows));
+    return WriteFileAtomic(path, EncodeResultList(rows), /*ownerOnly=*/true);
 }
 
 bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows) {

@@ -34,6 +34,7 @@ std::string CacheFileName(std::string_view boxText, std::string_view extension =
 // sub-items are not written.
 std::string EncodeResultList(const std::vector<ResultRow> &rows);
 std::vector<ResultRow> DecodeResultList(std::string_view bytes);
+// Written atomically with mode 0600, like the list files.
 bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path);
 // False (rows untouched) when the file is missing or unreadable.
 bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows);

@@ -1,9 +1,16 @@
 // Cleanup of captured HTML snippets: a fixed sequence of replacements, not a parser.
 // Tags not listed stay; blanks are neither collapsed nor trimmed.
 #include "toolkit/DisplayText.h"
+#include "toolkit/HtmlEntities.h"
 #include "toolkit/Misc.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
+#include <queue>
+#include <unordered_map>
+#include <vector>
 
 namespace qm {
 
@@ -15,15 +22,9 @@ const char *const kTags[] = {
     "<ul>", "<li>", "<u>",  "</u>",     "</div>",  "</span>",  "<small>", "</small>", "<noBR>", "</noBR>",
 };
 
-struct Entity {
-    const char *name;
-    char32_t character;   // 0: see `text`
-    const char *text;     // replacement when it is not a single character
-};
-
 // Matched with exactly this case, in this order. Characters are Unicode; the
 // Windows-1252 bytes 128 to 159 appear as the characters they stand for.
-const Entity kEntities[] = {
+const HtmlEntity kEntities[] = {
     {"&amp;", '&', nullptr},      {"&lt;", '<', nullptr},       {"&gt;", '>', nullptr},
     {"&quot;", '"', nullptr},     {"&nbsp;", ' ', nullptr},     {"&#8217;", '\'', nullptr},
     // Special and symbol entities that have a place in Windows-1252.
@@ -77,7 +78,153 @@ std::string Utf8Of(char32_t c) {
     return s;
 }
 
+// Step 4 of the cleanup, numeric references. Its rule: take the first "&#" of the
+// text and the first ";" after it; stop unless 1 to 4 bytes lie between them; replace
+// every occurrence of that reference (ignoring ASCII case, and again where a
+// replacement forms a new one, as ReplaceAll does) by its character; start over.
+//
+// Done in time proportional to the text: the bytes form a linked list (a replacement is
+// never longer than its reference, so it reuses the reference's first bytes and the
+// order of the list is the order of the indexes), and every "&#" with a number of 1 to
+// 4 bytes is listed under its number. A replacement changes the number of at most the
+// "&#" within six bytes before it and of those it forms; only these are listed again,
+// and stale entries are skipped when their number comes up.
+class NumericReferences {
+public:
+    explicit NumericReferences(std::string_view text)
+        : bytes_(text), next_(text.size()), prev_(text.size()) {
+        const uint32_t n = static_cast<uint32_t>(text.size());
+        for (uint32_t i = 0; i < n; ++i) {
+            next_[i] = i + 1 < n ? i + 1 : kNone;
+            prev_[i] = i > 0 ? i - 1 : kNone;
+        }
+        head_ = n > 0 ? 0 : kNone;
+        for (size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 1))
+            if (uint64_t key = KeyAt(static_cast<uint32_t>(at))) byKey_[key].push_back(static_cast<uint32_t>(at));
+    }
+
+    std::string Run() {
+        uint32_t scan = head_;
+        for (;;) {
+            uint32_t first = scan;
+            while (first != kNone && !IsReference(first)) first = next_[first];
+            if (first == kNone) break;
+            const uint64_t key = KeyAt(first);
+            if (key == 0) break;  // empty or longer than 4: the rest stays
+            // Nothing before the byte ahead of the first reference replaced changed.
+            uint32_t before = kNone;
+            if (!ReplaceEvery(key, before)) break;  // cannot happen; guards the loop
+            scan = before == kNone ? head_ : before;
+        }
+        std::string out;
+        out.reserve(bytes_.size());
+        for (uint32_t i = head_; i != kNone; i = next_[i]) out.push_back(bytes_[i]);
+        return out;
+    }
+
+private:
+    static constexpr uint32_t kNone = UINT32_MAX;
+    static constexpr uint32_t kGone = UINT32_MAX - 1;  // next_ of a removed byte
+
+    static char Up(char c) { return TMisc::UpCaseChar(c); }
+
+    bool IsReference(uint32_t i) const {
+        return bytes_[i] == '&' && next_[i] != kNone && bytes_[next_[i]] == '#';
+    }
+
+    // The number after the "&#" at i, upper-cased, packed with its length; 0 when i
+    // holds no "&#" or no ";" follows within 1 to 4 bytes.
+    uint64_t KeyAt(uint32_t i) const {
+        if (!IsReference(i)) return 0;
+        uint32_t j = next_[i];
+        uint64_t packed = 0;
+        for (uint64_t len = 0;; ++len) {
+            j = next_[j];
+            if (j == kNone) return 0;
+            if (bytes_[j] == ';') return len == 0 ? 0 : (len << 32) | packed;
+            if (len == 4) return 0;
+            packed = (packed << 8) | static_cast<unsigned char>(Up(bytes_[j]));
+        }
+    }
+
+    static std::string Replacement(uint64_t key) {
+        std::string digits;
+        for (int i = static_cast<int>(key >> 32) - 1; i >= 0; --i)
+            digits.push_back(static_cast<char>((key >> (8 * i)) & 0xFF));
+        long long n = Atol(digits);
+        if (n > 0 && n <= 255) return Utf8Of(Windows1252ToUnicode(static_cast<unsigned char>(n)));
+        return {};
+    }
+
+    // Replaces every occurrence of the reference `key`, first ones first, including
+    // those the replacements form. False when none was found; else `before` is the
+    // byte ahead of the first one replaced.
+    bool ReplaceEvery(uint64_t key, uint32_t &before) {
+        std::vector<uint32_t> listed;
+        if (auto it = byKey_.find(key); it != byKey_.end()) {
+            listed = std::move(it->second);
+            byKey_.erase(it);
+        }
+        if (!std::is_sorted(listed.begin(), listed.end())) std::sort(listed.begin(), listed.end());
+        std::priority_queue<uint32_t, std::vector<uint32_t>, std::greater<>> formed;
+        const std::string replacement = Replacement(key);
+        const size_t length = static_cast<size_t>(key >> 32) + 3;
+        uint32_t firstAt = kNone;
+        size_t i = 0;
+        for (;;) {
+            uint32_t q;
+            if (!formed.empty() && (i == listed.size() || formed.top() <= listed[i])) {
+                q = formed.top();
+                formed.pop();
+            } else if (i < listed.size()) {
+                q = listed[i++];
+            } else {
+                break;
+            }
+            if (next_[q] == kGone || KeyAt(q) != key) continue;  // stale entry
+            if (firstAt == kNone || q < firstAt) {
+                firstAt = q;
+                before = prev_[q];
+            }
+            uint32_t lastKept = Replace(q, length, replacement);
+            // Numbers that may have changed: the replacement's bytes and the six before.
+            uint32_t x = lastKept;
+            for (size_t back = 0; x != kNone && back < replacement.size() + 6; ++back, x = prev_[x]) {
+                uint64_t k = KeyAt(x);
+                if (k == 0) continue;
+                if (k == key) formed.push(x);
+                else byKey_[k].push_back(x);
+            }
+        }
+        return firstAt != kNone;
+    }
+
+    // Writes `replacement` over the first bytes of the `length` bytes from q and unlinks
+    // the others. Returns the last byte kept (the byte before q when nothing is kept).
+    uint32_t Replace(uint32_t q, size_t length, const std::string &replacement) {
+        uint32_t slot[7];
+        slot[0] = q;
+        for (size_t t = 1; t < length; ++t) slot[t] = next_[slot[t - 1]];
+        const uint32_t before = prev_[q], after = next_[slot[length - 1]];
+        for (size_t t = 0; t < replacement.size(); ++t) bytes_[slot[t]] = replacement[t];
+        const uint32_t lastKept = replacement.empty() ? before : slot[replacement.size() - 1];
+        if (lastKept == kNone) head_ = after;
+        else next_[lastKept] = after;
+        if (after != kNone) prev_[after] = lastKept;
+        for (size_t t = replacement.size(); t < length; ++t) next_[slot[t]] = kGone;
+        return lastKept;
+    }
+
+    std::string bytes_;
+    std::vector<uint32_t> next_, prev_;
+    uint32_t head_ = kNone;
+    std::unordered_map<uint64_t, std::vector<uint32_t>> byKey_;
+};
+
 }  // namespace
+
+std::span<const char *const> HtmlFormattingTags() { return kTags; }
+std::span<const HtmlEntity> HtmlEntities() { return kEntities; }
 
 std::string CleanHtmlText(std::string_view input) {
     std::string text(input);
@@ -90,7 +237,7 @@ std::string CleanHtmlText(std::string_view input) {
     // 2. Named references. No replacement produces an "&" except "&amp;" (the first),
     // so a text without "&" has nothing to decode.
     if (text.find('&') != std::string::npos) {
-        for (const Entity &e : kEntities) {
+        for (const HtmlEntity &e : kEntities) {
             if (text.find(e.name) == std::string::npos) continue;
             std::string replacement = e.text ? std::string(e.text) : Utf8Of(e.character);
             text = TMisc::ReplaceAllExact(text, e.name, replacement);
@@ -102,18 +249,8 @@ std::string CleanHtmlText(std::string_view input) {
 
     // 4. Numeric references, one number at a time, until the first one that is not a
     // number of 1 to 4 characters.
-    std::string digits;
-    while (TMisc::TextBetween(text, "&#", ";", digits)) {
-        if (digits.empty() || digits.size() > 4) break;
-        long long n = Atol(digits);
-        std::string replacement;
-        if (n > 0 && n <= 255) replacement = Utf8Of(Windows1252ToUnicode(static_cast<unsigned char>(n)));
-        std::string reference = "&#" + digits + ";";
-        std::string next = TMisc::ReplaceAll(text, reference, replacement);
-        if (next == text) break;  // cannot happen; guards the loop
-        text = std::move(next);
-    }
-    return text;
+    if (text.find("&#") == std::string::npos) return text;
+    return NumericReferences(text).Run();
 }
 
 }  // namespace qm

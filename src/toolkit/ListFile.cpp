@@ -93,7 +93,7 @@ bool LoadListFile(std::string_view folder, std::string_view name, RecordKind kin
 
 bool SaveListFile(std::string_view folder, std::string_view name, RecordKind kind,
                   const std::vector<ListRecord> &records) {
-    return WriteFileAtomic(ListFilePath(folder, name), FormatListFile(records, kind));
+    return WriteFileAtomic(ListFilePath(folder, name), FormatListFile(records, kind), /*ownerOnly=*/true);
 }
 
 }  // namespace qm

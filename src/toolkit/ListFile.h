@@ -52,7 +52,8 @@ std::string FormatListFile(const std::vector<ListRecord> &records, RecordKind ki
 
 // Load and save by folder and name (the name is normalised). Load returns false,
 // leaving `records` untouched, when the file is missing or unreadable. Save replaces
-// the file atomically and returns false when it cannot be written.
+// the file atomically, readable by its owner only (0600: result lists and favorites
+// tell what the user searched), and returns false when it cannot be written.
 bool LoadListFile(std::string_view folder, std::string_view name, RecordKind kind,
                   std::vector<ListRecord> &records);
 bool SaveListFile(std::string_view folder, std::string_view name, RecordKind kind,

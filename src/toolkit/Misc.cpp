@@ -46,8 +46,7 @@ size_t Find(std::string_view text, std::string_view pattern, size_t from, bool f
 
 std::string ReplaceAllImpl(std::string_view text, std::string_view pattern,
                            std::string_view replacement, bool fold) {
-    std::string cur(text);
-    if (cur.empty() || pattern.empty()) return cur;
+    if (text.empty() || pattern.empty()) return std::string(text);
     const size_t m = pattern.size();
     // A replacement that holds the pattern would be found again for ever: replace
     // the occurrences of the original text in one pass instead.
@@ -61,26 +60,88 @@ std::string ReplaceAllImpl(std::string_view text, std::string_view pattern,
         out.append(text.substr(pos));
         return out;
     }
-    const size_t originalLength = cur.size();
-    // Each search would start again at the beginning. Nothing before the previous
-    // hit changed and no occurrence started there, so an occurrence formed by the
-    // replacement starts at most m - 1 bytes before it: searching from there finds
-    // the same first occurrence.
-    size_t from = 0;
-    // Replacements shorter than the pattern shrink the text, so the loop ends. Others
-    // may form new occurrences again and again; bound their work and growth.
-    const bool shrinking = replacement.size() < m;
+    // Replacing the first occurrence of the current text again and again, done in one
+    // pass: `out` is the part of the current text known to hold no occurrence, followed
+    // by the replacement bytes still to be read (`pending`, last one first) and the
+    // rest of the input. Feeding bytes to `out` through a KMP matcher finds the
+    // occurrence that ends first, which is the first one (all have the same length); it
+    // is taken off `out` and its replacement is read again, so occurrences formed by a
+    // replacement are found in the same order as by searching from the beginning.
+    const size_t n = text.size(), r = replacement.size();
+    std::string folded(pattern);
+    if (fold)
+        for (char &c : folded) c = static_cast<char>(Up(static_cast<unsigned char>(c)));
+    std::vector<uint32_t> fail(m, 0);  // longest proper border of folded[0..i]
+    for (size_t i = 1, k = 0; i < m; ++i) {
+        while (k > 0 && folded[i] != folded[k]) k = fail[k - 1];
+        if (folded[i] == folded[k]) ++k;
+        fail[i] = static_cast<uint32_t>(k);
+    }
+    auto key = [fold](char c) {
+        return fold ? static_cast<char>(Up(static_cast<unsigned char>(c))) : c;
+    };
+    const char first = folded[0];
+    const char firstOther = fold ? TMisc::LowCaseChar(first) : first;
+
+    // The same stop rules as replacing in place: a match whose last byte lies at or
+    // beyond the original length ends the work, and replacements that do not shrink
+    // the text have their count and growth bounded.
+    const size_t originalLength = n;
+    const bool shrinking = r < m;
     size_t budget = size_t{1} << 22;
     const size_t sizeLimit = originalLength * 64 + (size_t{1} << 20);
+
+    std::string out;
+    out.reserve(n);
+    std::string pending;
+    size_t pos = 0, k = 0;
     for (;;) {
-        size_t hit = Find(cur, pattern, from, fold);
-        if (hit == std::string::npos) break;
-        cur.replace(hit, m, replacement);
-        if (hit + m - 1 >= originalLength) break;
-        if (!shrinking && (--budget == 0 || cur.size() > sizeLimit)) break;
-        from = hit >= m - 1 ? hit - (m - 1) : 0;
+        char c;
+        if (!pending.empty()) {
+            c = pending.back();
+            pending.pop_back();
+        } else {
+            if (k == 0) {  // nothing to carry: copy up to the next possible start
+                size_t skip = pos;
+                if (first == firstOther) {
+                    const void *at = std::memchr(text.data() + pos, first, n - pos);
+                    skip = at ? static_cast<size_t>(static_cast<const char *>(at) - text.data()) : n;
+                } else {
+                    while (skip < n && text[skip] != first && text[skip] != firstOther) ++skip;
+                }
+                out.append(text.substr(pos, skip - pos));
+                pos = skip;
+            }
+            if (pos == n) break;
+            c = text[pos++];
+        }
+        out.push_back(c);
+        const char f = key(c);
+        while (k > 0 && folded[k] != f) k = fail[k - 1];
+        if (folded[k] == f) ++k;
+        if (k < m) continue;
+
+        const size_t hit = out.size() - m;
+        out.resize(hit);
+        const size_t curSize = hit + r + pending.size() + (n - pos);
+        if (hit + m - 1 >= originalLength ||
+            (!shrinking && (--budget == 0 || curSize > sizeLimit))) {
+            out.append(replacement);
+            out.append(pending.rbegin(), pending.rend());
+            out.append(text.substr(pos));
+            return out;
+        }
+        pending.append(replacement.rbegin(), replacement.rend());
+        // The matcher's state after `out`: no occurrence lies in it, so the longest
+        // prefix of the pattern ending there lies within its last m - 1 bytes.
+        k = 0;
+        for (size_t i = hit >= m - 1 ? hit - (m - 1) : 0; i < hit; ++i) {
+            const char g = key(out[i]);
+            while (k > 0 && folded[k] != g) k = fail[k - 1];
+            if (folded[k] == g) ++k;
+        }
     }
-    return cur;
+    return out;
 }
 
 }  // namespace

@@ -361,8 +361,16 @@ TEST_F(MainWindowTest, LayoutStaysOrderlyAtTwoScreenSizes) {
     for (QSize size : {QSize(1024, 768), QSize(1920, 1080), QSize(0, 0)}) {
         window.reset();
         TMain &m = Shown(size.width(), size.height());  // 0 x 0: the smallest size allowed
-        QTest::qWait(20);
         if (size.isEmpty()) size = m.minimumSize();
+        // Wait until the layout has settled: the window has its size and the result
+        // list's columns are spread over the list.
+        QTreeView *view = m.Web()->ResultList();
+        auto settled = [&] {
+            return m.size() == size && view->header()->length() == view->viewport()->width() &&
+                   view->columnWidth(WebPage::ColLocation) >= 155;
+        };
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 500 && !settled(); ++i) QTest::qWait(10);
         EXPECT_EQ(m.size(), size);
         EXPECT_EQ(m.Banner()->height(), 76);
         EXPECT_EQ(m.StatusText()->width(), 130);

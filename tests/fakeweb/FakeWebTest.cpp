@@ -108,7 +108,8 @@ TEST(FakeWeb, StopEndsSilentAnswersAndLatencyDelays) {
         auto res = c.Get("/silent");
         EXPECT_FALSE(res && res->status == 200);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Stop once the silent request is being answered.
+    while (server->requestCount() < 2) std::this_thread::yield();
     t0 = std::chrono::steady_clock::now();
     server->stop();
     waiter.join();

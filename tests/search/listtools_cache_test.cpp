@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +79,9 @@ TEST(ListtoolsCache, WriteAndRecallInTheThreeModes) {
 
     ASSERT_TRUE(cache.Write(rows, " big cat", true));
     EXPECT_EQ(Read(cache.Folder() + "/big+cat.webcache"), EncodeResultList(rows));
+    struct stat st {};
+    ASSERT_EQ(::stat((cache.Folder() + "/big+cat.webcache").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);  // what the user searched is nobody else's business
     ASSERT_TRUE(cache.Write({}, "nothing", true));
     EXPECT_EQ(Read(cache.Folder() + "/nothing.webcache"), "");
     // With the disk cache off nothing is written, and an older cache stays.

@@ -372,6 +372,15 @@ TEST_F(FilesTest, FavoritesRowsSurviveRuns) {
     }
     EXPECT_EQ(Read(cache + "/Favorites_NEWS.INI"),
               "Title\r\ncomp.lang.c\r\nSrc\r\nDesc\r\nnews://x\r\n3\r\n");
+    // Favorites are private to their owner, even over a file that was readable by all.
+    struct stat st {};
+    ASSERT_EQ(::stat((cache + "/Favorites_NEWS.INI").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    const std::string open = Write("Favorites_PRG.INI", "");
+    ASSERT_EQ(::chmod(open.c_str(), 0644), 0);
+    ASSERT_TRUE(qm::SaveListRows(cache, "Favorites_PRG.INI", qm::RecordKind::Software, rows));
+    ASSERT_EQ(::stat(open.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     // Daily news rows have no number.
     std::vector<qm::ResultRow> daily(1);

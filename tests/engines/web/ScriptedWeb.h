@@ -2,11 +2,18 @@
 // A scripted stand-in for the HTTP client: answers come from a table of addresses, always
 // later from the event loop (never inside the call that started the request), like the
 // program's own client. Used to drive the search controller through exact interleavings.
+//
+// Time is scripted too: `delayMs` and At() count on a clock of the scripted web, not the
+// wall clock. It moves on only when the event loop would otherwise wait (a reader that
+// pumps does not move it) or when a test calls Advance(), so answers come in the order of
+// their delays however loaded the machine is.
 #include "engines/web/WebSearchController.h"
 #include "search/HttpClientPort.h"
 
+#include <QAbstractEventDispatcher>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,6 +48,48 @@ public:
         for (const auto &r : log) n += r.url == url;
         return n;
     }
+
+    // Runs `f` from the event loop `ms` scripted milliseconds from now.
+    void At(int ms, std::function<void()> f) {
+        waiting_.emplace(std::make_pair(now_ + ms, next_++), std::move(f));
+        Release();
+    }
+    // Moves the clock on by `ms` (a reader that takes that long); what falls due comes
+    // from the event loop, in order.
+    void Advance(int ms) {
+        now_ += ms;
+        Release();
+    }
+    // Answers and actions due but not run yet.
+    int Due() const { return posted_; }
+
+    ScriptedWeb() {
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &ctx_,
+                         [this] {
+                             if (posted_ > 0 || waiting_.empty()) return;
+                             now_ = waiting_.begin()->first.first;  // nothing else would happen before
+                             Release();
+                         });
+    }
+
+private:
+    void Release() {
+        while (!waiting_.empty() && waiting_.begin()->first.first <= now_) {
+            auto f = std::move(waiting_.begin()->second);
+            waiting_.erase(waiting_.begin());
+            ++posted_;
+            QTimer::singleShot(0, &ctx_, [this, f] {
+                --posted_;
+                f();
+            });
+        }
+    }
+
+    QObject ctx_;
+    long long now_ = 0;
+    unsigned next_ = 0;
+    int posted_ = 0;
+    std::multimap<std::pair<long long, unsigned>, std::function<void()>> waiting_;
 };
 
 class ScriptedClient : public HttpClientPort {
@@ -73,7 +122,7 @@ public:
 private:
     void Later(int ms, std::function<void()> f) {
         auto alive = alive_;
-        QTimer::singleShot(ms, &ctx_, [alive, f] {
+        web_.At(ms, [alive, f] {
             if (*alive) f();
         });
     }
@@ -118,7 +167,6 @@ private:
     }
 
     ScriptedWeb &web_;
-    QObject ctx_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::string url_, cookie_, referer_, location_;
     int tag_ = -1;

@@ -179,7 +179,7 @@ TEST(TemplateSearch, TheTwoSearchesNeverRunTogether) {
     ScriptedPage slow{200, Rows({"1"}, "b"), 5000};
     h.web.pages["http://b.example/?k=q"] = slow;
     h.web.pages["http://a.example/s?q=q"] = {200, Rows({"1"}, "a")};
-    QTimer::singleShot(50, [&] { h.controller->PressSearchButton("q"); });
+    h.web.At(50, [&] { h.controller->PressSearchButton("q"); });
     h.controller->StartTemplateSearch("q");
     EXPECT_FALSE(h.controller->Running());
     EXPECT_EQ(h.controller->SearchesEnded(), 1);
@@ -192,7 +192,7 @@ TEST(TemplateSearch, TheTwoSearchesNeverRunTogether) {
     ScriptedPage slowWeb{200, "", 5000};
     h.web.pages[ExpandQuery(h.builtIn[0], "w").address] = slowWeb;
     const size_t requests = h.web.log.size();
-    QTimer::singleShot(50, [&] {
+    h.web.At(50, [&] {
         EXPECT_TRUE(h.controller->AnySearchRuns());
         h.controller->StartTemplateSearch("q");
         h.controller->Press("q");

@@ -136,9 +136,13 @@ protected:
     }
     // Runs `action` once the list holds at least `rows` rows.
     void When(int rows, std::function<void()> action) {
+        WhenTrue([this, rows] { return list->Count() >= rows; }, std::move(action));
+    }
+    // Runs `action` from the event loop once `ready` holds.
+    void WhenTrue(std::function<bool()> ready, std::function<void()> action) {
         auto *timer = new QTimer(controller);
-        QObject::connect(timer, &QTimer::timeout, [this, timer, rows, action] {
-            if (list->Count() >= rows) {
+        QObject::connect(timer, &QTimer::timeout, [timer, ready, action] {
+            if (ready()) {
                 timer->stop();
                 action();
             }
@@ -251,7 +255,7 @@ TEST_F(E2E, AnEngineThatNeverAnswers) {
     Misroute(5, Misbehaviour::Silent);
     Only({0, 5});
     // The others finish; the silent one keeps the search running until Stop.
-    QTimer::singleShot(1500, [&] { c.Press("big cat"); });
+    WhenTrue([&] { return c.Engine(0) && !c.Engine(0)->Busy(); }, [&] { c.Press("big cat"); });
     c.StartWebSearch("big cat");
     EXPECT_EQ(c.Report()[5].status, "aborted");
     EXPECT_EQ(c.Report()[0].status, "ok");

@@ -2,8 +2,6 @@
 // interleavings of Stop, a new search and closing with readers that pump events.
 #include "ScriptedWeb.h"
 
-#include <QElapsedTimer>
-#include <QThread>
 #include "engines/web/WebEngineTable.h"
 #include "search/ExpandQuery.h"
 
@@ -23,8 +21,10 @@ using test::ScriptedWeb;
 //   P <url>            queue a result page
 //   R <url> <title>    a result (dropped when the address is listed already)
 //   HOOK               run the test's hook from the event loop, then pump
-//   SLOW <url> <title> test the address, pump for 300 ms (a long record), then add it
+//   SLOW <url> <title> test the address, pump while 300 scripted ms pass (a long record),
+//                      then add it
 std::function<void()> g_hook;
+ScriptedWeb *g_web = nullptr;
 
 void TestLinkReader(int, std::string_view page, ReaderSink &sink) {
     if (!sink.KeepReading()) return;
@@ -46,12 +46,10 @@ void TestResultReader(int, std::string_view page, ReaderSink &sink) {
             std::string rest = line.substr(5);
             std::string url = rest.substr(0, rest.find(' '));
             if (sink.IsDuplicateUrl(url)) continue;
-            QElapsedTimer t;
-            t.start();
-            while (t.elapsed() < 300) {
+            g_web->Advance(300);
+            do {
                 if (!sink.KeepReading()) return;
-                QThread::msleep(2);
-            }
+            } while (g_web->Due() > 0);
             ResultRow row;
             row.subItems = {rest.substr(rest.find(' ') + 1), url, sink.EngineName(), "", ""};
             if (!sink.AddResult(std::move(row))) return;
@@ -76,6 +74,7 @@ struct Harness {
     WebSearchController *controller = nullptr;
 
     explicit Harness(std::vector<int> enabledRows) {
+        g_web = &web;
         settings.engineEnabled.assign(kWebEngineCount, false);
         for (int r : enabledRows) settings.engineEnabled[size_t(r)] = true;
         WebSearchEnvironment env;
@@ -92,6 +91,7 @@ struct Harness {
     }
     ~Harness() {
         g_hook = nullptr;
+        g_web = nullptr;
         delete controller;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(web.liveClients, 0) << "a request object or client was never freed";
@@ -285,7 +285,7 @@ TEST(WebSearch, StopWhileWaitingAndPressWhileVerifying) {
     ScriptedPage never;
     never.never = true;
     h.web.pages[h.First(0, "q")] = never;
-    QTimer::singleShot(20, [&] { h.controller->Press("q"); });
+    h.web.At(20, [&] { h.controller->Press("q"); });
     h.controller->StartWebSearch("q");
     EXPECT_EQ(h.controller->SearchesEnded(), 1);
     EXPECT_EQ(h.list->Count(), 1);  // the "Nothing found for" row
@@ -340,7 +340,7 @@ TEST(WebSearch, SponsoredEngineFailuresContributeNothing) {
         h.web.pages[landing] = {200, "R http://ns/1 N1\n"};
         h.web.pages[h.First(0, "q")] = {200, "R http://a/1 A1\n"};
         if (variant == 2)  // Stop while the HEAD request runs
-            QTimer::singleShot(15, [&] { h.controller->Press("q"); });
+            h.web.At(15, [&] { h.controller->Press("q"); });
         h.controller->StartWebSearch("q");
         EXPECT_EQ(h.web.Count(landing), 0);
         auto sites = h.Sites();
