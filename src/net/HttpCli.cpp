@@ -197,8 +197,9 @@ int MapError(int code) {
 }
 
 bool IsSocketError(int error) {
-    return error == HttpTimedOut || error == HttpConnectionRefused || error == HttpNameNotResolved ||
-           error == HttpProxyFailed || error == HttpConnectionLost || error == HttpTlsFailed;
+    return error == HttpTimedOut || error == HttpIdleTimeout || error == HttpConnectionRefused ||
+           error == HttpNameNotResolved || error == HttpProxyFailed || error == HttpConnectionLost ||
+           error == HttpTlsFailed;
 }
 
 // Blanks and control bytes cannot travel in a request line: escape them as a browser does.
