@@ -34,6 +34,9 @@ public:
     static CurlLoop *Existing() { return instance_; }
 
     CURLM *multi() const { return multi_; }
+    // Runs libcurl's due work from the event loop soon: after curl_easy_pause(CONT), so the
+    // resumed handle runs whatever libcurl's timer callback said last.
+    void kick() { timer_.start(0); }
 
 private:
     struct Watch {
@@ -399,7 +402,15 @@ void THttpCli::resume(quint64 request) {
     if (request != request_ || !paused_ || !easy_ || !inMulti_) return;
     paused_ = false;
     touch();
-    curl_easy_pause(easy_, CURLPAUSE_CONT);
+    // libcurl first hands over what it kept while paused; when onWrite ends the transfer
+    // there (MaxSize), the error comes back here and the multi handle never reports it.
+    const CURLcode code = curl_easy_pause(easy_, CURLPAUSE_CONT);
+    if (code != CURLE_OK) {
+        if (tooLarge_) fail(HttpTooLarge, "more than " + std::to_string(MaxSize) + " bytes");
+        else fail(MapError(code), curl_easy_strerror(code));
+        return;
+    }
+    CurlLoop::Get()->kick();
 }
 
 // Cookies a handler refused are expired in the jar, so no later hop sends them.

@@ -153,6 +153,27 @@ TEST_F(Limits, UndeliveredBytesStayBoundedDuringAGzipBomb) {
     EXPECT_LE(c.PeakPendingBytes(), THttpCli::kPendingLimit + 16384);
 }
 
+// Paused transfers resume also when many run at once (each one's pause and resume must not
+// wait for another's timer).
+TEST_F(Limits, ManyPausedTransfersAllGoOn) {
+    std::vector<std::unique_ptr<THttpCli>> clients;
+    std::vector<int> errors(6, -1);
+    int done = 0;
+    for (size_t i = 0; i < errors.size(); ++i) {
+        auto c = std::make_unique<THttpCli>();
+        qm::ApplyHttpLimits(*c, {8 << 20, 20, 60000});
+        QObject::connect(c.get(), &THttpCli::OnRequestDone, [&, i](THttpCli *, qm::HttpRequest, int e) {
+            errors[i] = e;
+            ++done;
+        });
+        c->URL = Url("/bomb?mib=32&n=" + std::to_string(i));
+        ASSERT_TRUE(c->GetASync());
+        clients.push_back(std::move(c));
+    }
+    ASSERT_TRUE(qm::test::WaitFor([&] { return done == int(errors.size()); }, 60000));
+    for (int e : errors) EXPECT_EQ(e, qm::HttpTooLarge) << qm::HttpErrorText(e);
+}
+
 // Every request of the whole server misbehaves: the engine bounds end each one.
 TEST_F(Limits, MisbehavingServerIsBoundedWhateverThePath) {
     using qm::fakeweb::Misbehave;
