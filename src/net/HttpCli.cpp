@@ -475,6 +475,9 @@ void THttpCli::startHop() {
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");  // every coding libcurl decodes
+    // One read decodes to at most about 1,000 times its size, and a paused transfer keeps
+    // that much inside libcurl: small reads keep a compression bomb's share small (4 MB).
+    curl_easy_setopt(e, CURLOPT_BUFFERSIZE, 4096L);
     curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (type_ == HttpRequest::Head) curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
     else curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
