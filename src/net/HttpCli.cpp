@@ -431,9 +431,12 @@ void THttpCli::forgetRefusedCookies() {
             }
             if (fields.size() < 7 || std::find(refused_.begin(), refused_.end(), fields[5]) == refused_.end())
                 continue;
-            fields[4] = "1";
-            std::string expired;
-            for (const auto &f : fields) expired += (expired.empty() ? "" : "\t") + f;
+            std::string expired;  // the same line, expired since 1970
+            for (size_t i = 0; i < fields.size(); ++i) {
+                if (i > 0) expired.push_back('\t');
+                if (i == 4) expired.push_back('1');
+                else expired += fields[i];
+            }
             curl_easy_setopt(easy_, CURLOPT_COOKIELIST, expired.c_str());
         }
         curl_slist_free_all(list);
