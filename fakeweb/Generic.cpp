@@ -12,10 +12,23 @@
 //   /drop?size=N&after=M           announces N bytes, sends M, closes the connection
 //   /bytes?size=N&seed=S&chunked=1&encoding=gzip|deflate&piece=K   PatternBytes body
 //   /page?n=K&size=S               small HTML page number K (benchmarks)
+//
+// Hostile answers, for the client's bounds (and, server-wide, Server::Options::misbehave):
+//   /endless?piece=K&ms=M          200 whose body never ends (K bytes per piece, M ms apart)
+//   /bomb?mib=N                    200, gzip: about N KB on the wire, N MiB decoded (default 1024)
+//   /trickle?forever=1&ms=M        200, then one byte every M ms, forever
+//   /garbage?size=N&seed=S         200 text/html: random bytes and bits of markup
+//   /silent                        accepts and never answers
+//   /redirect?to=http://OTHER/...&cookie=C   a redirection to another host that sets cookies
 #include "fakeweb/Server.h"
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 
 namespace qm::fakeweb {
 
@@ -46,7 +59,124 @@ std::string Filler(size_t size) {
     return body;
 }
 
+// One MiB of zeros as raw deflate ending in a full flush: byte-aligned, with no history
+// behind it, so the same bytes follow each other for every further MiB.
+const std::string &ZeroMiBDeflated() {
+    static std::once_flag once;
+    static std::string block;
+    std::call_once(once, [] {
+        const std::string zeros(size_t(1) << 20, '\0');
+        z_stream zs{};
+        deflateInit2(&zs, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+        block.resize(deflateBound(&zs, uLong(zeros.size())) + 64);
+        zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(zeros.data()));
+        zs.avail_in = uInt(zeros.size());
+        zs.next_out = reinterpret_cast<Bytef *>(block.data());
+        zs.avail_out = uInt(block.size());
+        deflate(&zs, Z_FULL_FLUSH);
+        block.resize(zs.total_out);
+        deflateEnd(&zs);
+    });
+    return block;
+}
+
+std::string LittleEndian32(uint32_t v) {
+    std::string out(4, '\0');
+    for (int i = 0; i < 4; ++i) out[size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    return out;
+}
+
 }  // namespace
+
+Response EndlessResponse(size_t pieceSize, int pieceDelayMs) {
+    Response res;
+    const auto piece = std::make_shared<const std::string>(Filler(std::max<size_t>(1, pieceSize)));
+    res.pieceDelayMs = pieceDelayMs;
+    res.stream = [piece](size_t offset, std::string &out) {
+        if (offset == 0) out = "<html><head><title>Endless</title></head><body>\n";
+        out += *piece;
+        return true;
+    };
+    return res;
+}
+
+Response GzipBombResponse(size_t decodedMiB) {
+    Response res;
+    res.with("Content-Encoding", "gzip");
+    // gzip header, one flushed block per MiB, an empty final block, CRC-32 and size.
+    uLong crc = crc32(0, nullptr, 0);
+    const std::string zeros(size_t(1) << 20, '\0');
+    const uLong blockCrc = crc32(0, reinterpret_cast<const Bytef *>(zeros.data()), uInt(zeros.size()));
+    for (size_t i = 0; i < decodedMiB; ++i) crc = crc32_combine(crc, blockCrc, z_off_t(zeros.size()));
+    const std::string trailer = std::string("\x03\x00", 2) + LittleEndian32(uint32_t(crc)) +
+                                LittleEndian32(uint32_t((uint64_t(decodedMiB) << 20) & 0xFFFFFFFFu));
+    const std::string &block = ZeroMiBDeflated();
+    auto next = std::make_shared<size_t>(0);  // blocks sent
+    res.stream = [next, decodedMiB, trailer, &block](size_t offset, std::string &out) {
+        if (offset == 0) out.assign("\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\xff", 10);
+        if (*next > decodedMiB) return false;
+        for (int i = 0; i < 16 && *next < decodedMiB; ++i, ++*next) out += block;  // ~16 KB a piece
+        if (*next == decodedMiB) {
+            out += trailer;
+            ++*next;
+        }
+        return true;
+    };
+    return res;
+}
+
+Response TrickleForever(int ms) {
+    Response res = Response::Text("");
+    res.pieceDelayMs = std::max(0, ms);
+    res.stream = [](size_t offset, std::string &out) {
+        out.push_back("trickle\n"[offset % 8]);
+        return true;
+    };
+    return res;
+}
+
+Response GarbageResponse(size_t size, unsigned seed) {
+    static const char *const bits[] = {"<a href=\"", "</a>", "<td>", "</td></tr>", "&#", "&amp;", "\"", ">", "<",
+                                       "<b>", "<!--", "-->", "http://", "<li>", "&#x", ";", "\r\n"};
+    std::string body;
+    body.reserve(size + 16);
+    uint32_t x = 2463534242u ^ (seed * 2654435761u);
+    while (body.size() < size) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        if (x % 4 == 0) body += bits[(x >> 8) % (sizeof bits / sizeof *bits)];
+        else body.push_back(char(x >> 16));
+    }
+    body.resize(size);
+    return Response::Html(std::move(body));
+}
+
+std::optional<Misbehave> ParseMisbehave(std::string_view word) {
+    if (word == "none") return Misbehave::None;
+    if (word == "endless") return Misbehave::Endless;
+    if (word == "bomb") return Misbehave::Bomb;
+    if (word == "silent") return Misbehave::Silent;
+    if (word == "trickle") return Misbehave::Trickle;
+    if (word == "garbage") return Misbehave::Garbage;
+    return std::nullopt;
+}
+
+std::optional<Response> MisbehaviourResponse(Misbehave mode) {
+    switch (mode) {
+    case Misbehave::None: return std::nullopt;
+    case Misbehave::Endless: return EndlessResponse();
+    case Misbehave::Bomb: return GzipBombResponse();
+    case Misbehave::Silent: {
+        Response res;
+        res.silent = true;
+        return res;
+    }
+    case Misbehave::Trickle: return TrickleForever(5000);
+    case Misbehave::Garbage: return GarbageResponse(size_t(1) << 20);
+    }
+    return std::nullopt;
+}
 
 std::optional<Response> GenericResponse(const Request &r) {
     const std::string &p = r.path;
@@ -88,6 +218,11 @@ std::optional<Response> GenericResponse(const Request &r) {
         res.delayMs = int(r.number("ms", 1000));
         return res;
     }
+    if (p == "/endless")
+        return EndlessResponse(size_t(std::clamp(r.number("piece", 16384), 1LL, 1LL << 20)), int(r.number("ms", 0)));
+    if (p == "/bomb") return GzipBombResponse(size_t(std::clamp(r.number("mib", 1024), 1LL, 1LL << 16)));
+    if (p == "/garbage") return GarbageResponse(Size(r, 1 << 20), unsigned(r.number("seed", 0)));
+    if (p == "/trickle" && r.param("forever") == "1") return TrickleForever(int(r.number("ms", 1000)));
     if (p == "/trickle") {
         long long pieces = std::max(1LL, r.number("pieces", 5));
         Response res = Response::Text(PatternBytes(Size(r, 500), unsigned(r.number("seed", 0))));

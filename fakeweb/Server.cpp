@@ -213,6 +213,7 @@ struct Server::Impl {
     }
 
     Response answer(const Request &request) {
+        if (auto r = MisbehaviourResponse(options.misbehave)) return *r;
         std::vector<const Handler *> handlers;
         {
             std::shared_lock lock(hostMutex);
@@ -267,6 +268,21 @@ struct Server::Impl {
         if (r.encoding == "gzip" || r.encoding == "deflate") {
             *body = Compress(*body, r.encoding == "gzip");
             hres.set_header("Content-Encoding", r.encoding);
+        }
+        if (r.stream && request.method != "HEAD") {
+            auto stream = r.stream;
+            const int pieceDelay = r.pieceDelayMs;
+            hres.set_chunked_content_provider(r.contentType, [this, stream, pieceDelay](size_t offset,
+                                                                                       httplib::DataSink &sink) {
+                if (!pause(offset > 0 ? pieceDelay : 0)) return false;  // stopping: cut it short
+                std::string piece;
+                if (!stream(offset, piece)) {
+                    sink.done();
+                    return true;
+                }
+                return piece.empty() || sink.write(piece.data(), piece.size());
+            });
+            return;
         }
         const bool plain = !r.chunked && r.pieceDelayMs == 0 && !r.dropAfter;
         if (plain || request.method == "HEAD") {

@@ -11,6 +11,18 @@
 
 namespace qm::fakeweb {
 
+// A server-wide misbehaviour: every request, whatever its host and path, is answered that way.
+enum class Misbehave {
+    None,
+    Endless,  // 200 with a body that never ends
+    Bomb,     // 200 with about 1 MB of gzip that decodes to 1 GiB
+    Silent,   // accepts and never answers
+    Trickle,  // 200, then one byte every 5 seconds, forever
+    Garbage,  // 200 text/html of random bytes mixed with bits of markup
+};
+// "endless", "bomb", "silent", "trickle", "garbage" (and "none"); nothing for other words.
+std::optional<Misbehave> ParseMisbehave(std::string_view word);
+
 class Server {
 public:
     struct Options {
@@ -18,6 +30,7 @@ public:
         std::string certFile;  // HTTPS when both files are given (PEM)
         std::string keyFile;
         bool withServices = true;  // bind the services of services.list
+        Misbehave misbehave = Misbehave::None;
     };
 
     Server();
@@ -52,6 +65,14 @@ private:
 
 // The generic behaviours, for any host: see Generic.cpp for the paths.
 std::optional<Response> GenericResponse(const Request &request);
+// The answer of a server-wide misbehaviour (Misbehave::None: nothing).
+std::optional<Response> MisbehaviourResponse(Misbehave mode);
+
+// Hostile answers, also reachable through generic paths:
+Response EndlessResponse(size_t pieceSize = 16384, int pieceDelayMs = 0);  // 200, never ends
+Response GzipBombResponse(size_t decodedMiB = 1024);  // ~1 KB of gzip per MiB decoded, made as sent
+Response TrickleForever(int ms);                      // one byte every ms, forever
+Response GarbageResponse(size_t size, unsigned seed = 0);
 // A small home page for any host under ".example" that no service claims: the sites that
 // the fake engines list as results. About one address in eight answers 404, so that a
 // verification of demo results finds some dead links.

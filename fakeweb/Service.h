@@ -48,6 +48,11 @@ struct Response {
     int pieceDelayMs = 0;        // wait between pieces of the body
     std::optional<size_t> dropAfter;  // close the connection after this many body bytes
     bool silent = false;         // never answer (the connection stays open until the server stops)
+    // A body made while it is sent, for one that never ends or is too big to hold: called with
+    // the bytes sent so far, appends the next piece; false ends the body. When set, the answer
+    // is chunked, `body` and `encoding` are ignored (a stream that is compressed says so in a
+    // Content-Encoding header of its own) and pieceDelayMs applies between pieces.
+    std::function<bool(size_t offset, std::string &piece)> stream;
 
     Response &with(std::string name, std::string value) {
         headers.emplace_back(std::move(name), std::move(value));

@@ -1,5 +1,6 @@
-// quillmar-fakeweb [--port N] [--latency-ms N]: runs the fake web until interrupted and
-// prints the address it listens on.
+// quillmar-fakeweb [--port N] [--latency-ms N] [--misbehave endless|bomb|silent|trickle|garbage]:
+// runs the fake web until interrupted and prints the address it listens on. With --misbehave,
+// every request, whatever its host and path, is answered that way.
 #include "fakeweb/Server.h"
 
 #include <csignal>
@@ -23,23 +24,32 @@ bool ReadNumber(int argc, char **argv, int &i, int &out) {
 }
 }  // namespace
 
+const char *const kUsage =
+    "usage: quillmar-fakeweb [--port N] [--latency-ms N] [--misbehave endless|bomb|silent|trickle|garbage]\n";
+
 int main(int argc, char **argv) {
     int port = 0, latency = 0;
+    qm::fakeweb::Misbehave misbehave = qm::fakeweb::Misbehave::None;
     for (int i = 1; i < argc; ++i) {
         bool ok = true;
         if (!std::strcmp(argv[i], "--port")) ok = ReadNumber(argc, argv, i, port) && port < 65536;
         else if (!std::strcmp(argv[i], "--latency-ms")) ok = ReadNumber(argc, argv, i, latency);
-        else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::printf("usage: quillmar-fakeweb [--port N] [--latency-ms N]\n");
+        else if (!std::strcmp(argv[i], "--misbehave") && i + 1 < argc) {
+            auto mode = qm::fakeweb::ParseMisbehave(argv[++i]);
+            ok = mode.has_value();
+            if (ok) misbehave = *mode;
+        } else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::printf("%s", kUsage);
             return 0;
         } else ok = false;
         if (!ok) {
-            std::fprintf(stderr, "usage: quillmar-fakeweb [--port N] [--latency-ms N]\n");
+            std::fprintf(stderr, "%s", kUsage);
             return 2;
         }
     }
     qm::fakeweb::Server::Options options;
     options.latencyMs = latency;
+    options.misbehave = misbehave;
     qm::fakeweb::Server server(options);
     if (!server.start(port)) {
         std::fprintf(stderr, "quillmar-fakeweb: cannot listen on 127.0.0.1:%d\n", port);

@@ -97,7 +97,8 @@ public:
 
         WebSearchEnvironment env;
         env.settings = [this] { return WebSettingsFrom(w_.OptionsModel().get()); };
-        env.makeClient = MakeHttpClientFactory([this] { return ProxyFrom(w_.OptionsModel().get()); });
+        env.makeClient = MakeHttpClientFactory([this] { return ProxyFrom(w_.OptionsModel().get()); },
+                                               [this] { return LimitsFrom(w_.OptionsModel().get()); });
         env.alert = [this](const std::string &text) { w_.ShowAlert(text, AlertKind::Error); };
         env.pushHistory = [this](const std::string &) {
             w_.WebBoxToHistory();

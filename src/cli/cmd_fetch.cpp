@@ -1,8 +1,10 @@
-// quillmar-cli fetch [--head] [--timeout SECONDS] URL: one request through THttpCli with the
-// proxy settings of the options file. The body goes to standard output, the status line to
-// standard error; the exit status is 0 for status 200 and 1 otherwise. Unlike the program's
-// own requests, a fetch gives up after 60 seconds (--timeout 0: never), so that a silent
-// server or proxy cannot hold a script forever.
+// quillmar-cli fetch [--head] [--timeout SECONDS] [--max-size BYTES] URL: one request through
+// THttpCli with the proxy settings of the options file. The body goes to standard output as it
+// arrives, the status line (or the reason of a failure) to standard error; the exit status is
+// 0 for status 200 and 1 otherwise. A fetch gives up after 60 seconds (--timeout 0: never) and
+// after the idle time-out of the options with no byte, so that a silent server or proxy cannot
+// hold a script forever. --max-size ends it once the decoded body passes BYTES (after
+// writing the first BYTES); there is no size limit otherwise.
 #include "cli/Command.h"
 
 #include "fakeweb/Server.h"
@@ -15,6 +17,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -22,9 +25,10 @@
 namespace {
 
 int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
-    const char *usage = "usage: quillmar-cli fetch [--head] [--timeout SECONDS] URL\n";
+    const char *usage = "usage: quillmar-cli fetch [--head] [--timeout SECONDS] [--max-size BYTES] URL\n";
     bool head = false;
     long timeout = 60;
+    long long maxSize = 0;
     std::string url;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
@@ -34,6 +38,14 @@ int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
             char *end = nullptr;
             timeout = std::strtol(args[++i].c_str(), &end, 10);
             if (*end || timeout < 0 || timeout > 86400) {
+                std::fprintf(stderr, "%s", usage);
+                return 2;
+            }
+        } else if (a == "--max-size" && i + 1 < args.size()) {
+            char *end = nullptr;
+            const std::string &v = args[++i];
+            maxSize = std::strtoll(v.c_str(), &end, 10);
+            if (v.empty() || *end || maxSize <= 0) {
                 std::fprintf(stderr, "%s", usage);
                 return 2;
             }
@@ -70,6 +82,8 @@ int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
     qm::ApplyProxySettings(client, options.proxy);
     client.URL = url;
     client.Timeout = int(timeout * 1000);
+    client.IdleTimeout = std::max(0, options.idleTimeout);
+    client.MaxSize = maxSize;
     if (timeout > 0 && timeout < 30) client.ConnectTimeout = int(timeout * 1000);
     QEventLoop loop;
     int error = -1;
@@ -95,7 +109,7 @@ int Fetch(const qm::cli::GlobalOptions &global, std::vector<std::string> args) {
 }
 
 qm::cli::CommandRegistration registration("fetch",
-                                          "[--head] [--timeout S] URL   fetch one address (body to stdout, status to stderr)",
+                                          "[--head] [--timeout S] [--max-size BYTES] URL   fetch one address (body to stdout, status to stderr)",
                                           Fetch);
 
 }  // namespace

@@ -113,7 +113,8 @@ int RunSearch(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     const qm::ProxySettings proxy = qm::ProxyFrom(session.Opts());
     qm::WebSearchEnvironment env;
     env.settings = [settings] { return settings; };
-    env.makeClient = qm::MakeHttpClientFactory([proxy] { return proxy; });
+    const qm::HttpLimits limits = qm::LimitsFrom(session.Opts());
+    env.makeClient = qm::MakeHttpClientFactory([proxy] { return proxy; }, [limits] { return limits; });
     env.alert = [](const std::string &m) { std::fprintf(stderr, "quillmar-cli search: %s\n", m.c_str()); };
     env.cookies = &cookies;
     // The end of a search writes its cache as the window does.

@@ -10,6 +10,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <unordered_map>
 
@@ -33,6 +34,9 @@ public:
     static CurlLoop *Existing() { return instance_; }
 
     CURLM *multi() const { return multi_; }
+    // Runs libcurl's due work from the event loop soon: after curl_easy_pause(CONT), so the
+    // resumed handle runs whatever libcurl's timer callback said last.
+    void kick() { timer_.start(0); }
 
 private:
     struct Watch {
@@ -196,8 +200,9 @@ int MapError(int code) {
 }
 
 bool IsSocketError(int error) {
-    return error == HttpTimedOut || error == HttpConnectionRefused || error == HttpNameNotResolved ||
-           error == HttpProxyFailed || error == HttpConnectionLost || error == HttpTlsFailed;
+    return error == HttpTimedOut || error == HttpIdleTimeout || error == HttpConnectionRefused ||
+           error == HttpNameNotResolved || error == HttpProxyFailed || error == HttpConnectionLost ||
+           error == HttpTlsFailed;
 }
 
 // Blanks and control bytes cannot travel in a request line: escape them as a browser does.
@@ -232,21 +237,22 @@ std::string Resolve(const std::string &base, const std::string &location) {
     return out;
 }
 
-// Splits "a=1; b=2" into pairs.
-std::vector<std::pair<std::string, std::string>> SplitCookies(const std::string &text) {
-    std::vector<std::pair<std::string, std::string>> out;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t semi = text.find(';', pos);
-        if (semi == std::string::npos) semi = text.size();
-        std::string item = Trim(std::string_view(text).substr(pos, semi - pos));
-        if (!item.empty()) {
-            size_t eq = item.find('=');
-            if (eq == std::string::npos) out.emplace_back(item, std::string());
-            else out.emplace_back(Trim(item.substr(0, eq)), Trim(item.substr(eq + 1)));
-        }
-        pos = semi + 1;
+qint64 NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The host of an address, lower case; "" when it has none.
+std::string HostOf(const std::string &url) {
+    std::string out;
+    CURLU *u = curl_url();
+    if (curl_url_set(u, CURLUPART_URL, url.c_str(), CURLU_GUESS_SCHEME | CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK) {
+        char *host = nullptr;
+        if (curl_url_get(u, CURLUPART_HOST, &host, 0) == CURLUE_OK) out = host;
+        curl_free(host);
     }
+    curl_url_cleanup(u);
+    for (char &c : out) c = Lower(c);
     return out;
 }
 
@@ -263,13 +269,24 @@ const char *HttpErrorText(int error) {
     case HttpConnectionLost: return "connection lost";
     case HttpTlsFailed: return "secure connection failed";
     case HttpBadUrl: return "bad address";
+    case HttpTooLarge: return "answer too large";
+    case HttpIdleTimeout: return "no data for too long";
     default: return "network error";
     }
 }
 
+void ApplyHttpLimits(THttpCli &client, const HttpLimits &limits) {
+    client.MaxSize = std::max(0LL, limits.maxSize);
+    client.IdleTimeout = std::max(0, limits.idleTimeout);
+    client.Timeout = std::max(0, limits.timeout);
+}
+
 // ---- THttpCli ---------------------------------------------------------------------------
 
-THttpCli::THttpCli(QObject *parent) : QObject(parent) {}
+THttpCli::THttpCli(QObject *parent) : QObject(parent) {
+    idleTimer_.setSingleShot(true);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] { checkIdle(); });
+}
 
 THttpCli::~THttpCli() { releaseEasy(); }
 
@@ -282,6 +299,10 @@ void THttpCli::releaseEasy() {
         easy_ = nullptr;
     }
     inMulti_ = false;
+    if (share_) {
+        curl_share_cleanup(share_);
+        share_ = nullptr;
+    }
     curl_slist_free_all(requestHeaders_);
     requestHeaders_ = nullptr;
     curl_slist_free_all(connectTo_);
@@ -306,38 +327,121 @@ bool THttpCli::start(HttpRequest type) {
     type_ = type;
     busy_ = true;
     hops_ = 0;
-    jar_.clear();
     hopUrl_ = URL;
+    firstHost_ = HostOf(EscapeBlanks(Trim(URL)));
+    freshJar_ = true;
+    refused_.clear();
+    received_ = 0;
+    tooLarge_ = false;
+    deadline_ = Timeout > 0 ? NowMs() + Timeout : 0;
     queue(MakeEvent(Event::Begin, request_));
+    if (IdleTimeout > 0) idleTimer_.start(int(std::min<long long>(IdleTimeout * 1000LL, 1LL << 30)));
     startHop();
     return true;
 }
 
-std::string THttpCli::cookieHeader() const {
-    if (jar_.empty()) return Trim(Cookie);  // sent as the caller wrote it
-    auto pairs = SplitCookies(Cookie);
-    for (const auto &[name, value] : jar_) {
-        const std::string &key = name;  // clang cannot capture a structured binding
-        auto it = std::find_if(pairs.begin(), pairs.end(), [&](const auto &p) { return p.first == key; });
-        if (it != pairs.end()) it->second = value;
-        else pairs.emplace_back(name, value);
+void THttpCli::touch() { lastActivity_ = NowMs(); }
+
+void THttpCli::checkIdle() {
+    if (!busy_ || IdleTimeout <= 0) return;
+    const qint64 limit = std::min<qint64>(IdleTimeout * 1000LL, 1LL << 30);
+    // Between two hops, or paused because the caller has not taken what came: not the
+    // server's silence.
+    if (!inMulti_ || paused_) {
+        idleTimer_.start(int(limit));
+        return;
     }
-    std::string out;
-    for (const auto &[name, value] : pairs) {
-        if (!out.empty()) out += "; ";
-        out += value.empty() ? name : name + "=" + value;
-    }
-    return out;
+    const qint64 idle = NowMs() - lastActivity_;
+    if (idle >= limit) fail(HttpIdleTimeout, "no data for " + std::to_string(IdleTimeout) + " seconds");
+    else idleTimer_.start(int(limit - idle));
 }
 
-void THttpCli::addToJar(const std::string &setCookie) {
-    auto pairs = SplitCookies(setCookie);
-    if (pairs.empty() || pairs.front().first.empty()) return;
-    auto &[name, value] = pairs.front();
-    const std::string &key = name;  // clang cannot capture a structured binding
-    auto it = std::find_if(jar_.begin(), jar_.end(), [&](const auto &p) { return p.first == key; });
-    if (it != jar_.end()) it->second = value;
-    else jar_.emplace_back(name, value);
+// Ends the transfer in progress with an error of the client's own (not libcurl's), from the
+// event loop: the events already received stay, the request ends like any failure.
+void THttpCli::fail(int error, std::string text) {
+    if (!busy_ || !inMulti_) return;
+    curl_multi_remove_handle(CurlLoop::Get()->multi(), easy_);
+    inMulti_ = false;
+    finishTransfer();
+    if (IsSocketError(error)) {
+        Event se = MakeEvent(Event::SocketError, request_);
+        se.error = error;
+        se.text = text;
+        queue(std::move(se));
+    }
+    Event done = MakeEvent(Event::Done, request_);
+    done.error = error;
+    done.text = std::move(text);
+    done.type = type_;
+    queue(std::move(done));
+}
+
+// The transfer is out of the multi handle for good. A handle that was paused may still hold
+// bytes libcurl decoded for it: it is dropped, the next request gets a new one.
+void THttpCli::finishTransfer() {
+    idleTimer_.stop();
+    if (paused_) {
+        paused_ = false;
+        if (easy_ && !inMulti_) {
+            curl_easy_cleanup(easy_);
+            easy_ = nullptr;
+        }
+    }
+}
+
+void THttpCli::postResume() {
+    if (resumePosted_) return;
+    resumePosted_ = true;
+    const quint64 request = request_;
+    QMetaObject::invokeMethod(this, [this, request] { resume(request); }, Qt::QueuedConnection);
+}
+
+// Not from inside a libcurl callback: libcurl may call onWrite from curl_easy_pause.
+void THttpCli::resume(quint64 request) {
+    resumePosted_ = false;
+    if (request != request_ || !paused_ || !easy_ || !inMulti_) return;
+    paused_ = false;
+    touch();
+    // libcurl first hands over what it kept while paused; when onWrite ends the transfer
+    // there (MaxSize), the error comes back here and the multi handle never reports it.
+    const CURLcode code = curl_easy_pause(easy_, CURLPAUSE_CONT);
+    if (code != CURLE_OK) {
+        if (tooLarge_) fail(HttpTooLarge, "more than " + std::to_string(MaxSize) + " bytes");
+        else fail(MapError(code), curl_easy_strerror(code));
+        return;
+    }
+    CurlLoop::Get()->kick();
+}
+
+// Cookies a handler refused are expired in the jar, so no later hop sends them.
+void THttpCli::forgetRefusedCookies() {
+    if (refused_.empty()) return;
+    curl_slist *list = nullptr;
+    if (curl_easy_getinfo(easy_, CURLINFO_COOKIELIST, &list) == CURLE_OK) {
+        for (curl_slist *item = list; item; item = item->next) {
+            // Netscape format: domain, tail match, path, secure, expires, name, value.
+            std::vector<std::string> fields;
+            std::string_view line(item->data);
+            size_t pos = 0;
+            while (true) {
+                size_t tab = line.find('\t', pos);
+                fields.emplace_back(line.substr(pos, tab == std::string_view::npos ? tab : tab - pos));
+                if (tab == std::string_view::npos) break;
+                pos = tab + 1;
+            }
+            if (fields.size() < 7 || std::find(refused_.begin(), refused_.end(), fields[5]) == refused_.end())
+                continue;
+            std::string expired;  // the same line, expired since 1970
+            for (size_t i = 0; i < fields.size(); ++i) {
+                if (i > 0) expired.push_back('\t');
+                if (i == 4) expired.push_back('1');
+                else expired += fields[i];
+            }
+            curl_easy_setopt(easy_, CURLOPT_COOKIELIST, expired.c_str());
+        }
+        curl_slist_free_all(list);
+    }
+    refused_.clear();
 }
 
 void THttpCli::startHop() {
@@ -356,7 +460,10 @@ void THttpCli::startHop() {
     hopHeaders_.clear();
     hopLocation_.clear();
     hopFollow_ = false;
+    hopCut_ = false;
+    headerBytes_ = 0;
     curlError_.assign(CURL_ERROR_SIZE + 1, '\0');
+    touch();
 
     CURL *e = easy_;
     hopWireUrl_ = EscapeBlanks(Trim(hopUrl_));
@@ -371,15 +478,44 @@ void THttpCli::startHop() {
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");  // every coding libcurl decodes
+    // One read decodes to at most about 1,000 times its size, and a paused transfer keeps
+    // that much inside libcurl: small reads keep a compression bomb's share small (4 MB).
+    curl_easy_setopt(e, CURLOPT_BUFFERSIZE, 4096L);
     curl_easy_setopt(e, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     if (type_ == HttpRequest::Head) curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
     else curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
-    if (Timeout > 0) curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, long(Timeout));
+    if (deadline_ > 0) {  // what is left of Timeout after the hops before this one
+        const qint64 left = deadline_ - NowMs();
+        if (left <= 0) {
+            Event done = MakeEvent(Event::Done, request_);
+            done.error = HttpTimedOut;
+            done.text = "timed out after " + std::to_string(Timeout) + " ms";
+            done.type = type_;
+            queue(std::move(done));
+            idleTimer_.stop();
+            return;
+        }
+        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, long(left));
+    }
     if (ConnectTimeout > 0) curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, long(ConnectTimeout));
     if (!Agent.empty()) curl_easy_setopt(e, CURLOPT_USERAGENT, Agent.c_str());
     if (!Reference.empty()) curl_easy_setopt(e, CURLOPT_REFERER, Reference.c_str());
-    std::string cookies = cookieHeader();
-    if (!cookies.empty()) curl_easy_setopt(e, CURLOPT_COOKIE, cookies.c_str());
+
+    // Cookies: one jar per request, shared by its hops, with libcurl's domain and path rules.
+    if (!share_) {
+        share_ = curl_share_init();
+        curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    }
+    curl_easy_setopt(e, CURLOPT_SHARE, share_);
+    curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");
+    if (freshJar_) {
+        curl_easy_setopt(e, CURLOPT_COOKIELIST, "ALL");
+        freshJar_ = false;
+    }
+    forgetRefusedCookies();
+    // The caller's own cookies are a fixed header: only for the host they were meant for.
+    const std::string cookies = Trim(Cookie);
+    if (!cookies.empty() && HostOf(hopWireUrl_) == firstHost_) curl_easy_setopt(e, CURLOPT_COOKIE, cookies.c_str());
     if (ModifiedSince > 0) {
         curl_easy_setopt(e, CURLOPT_TIMECONDITION, long(CURL_TIMECOND_IFMODSINCE));
         curl_easy_setopt(e, CURLOPT_TIMEVALUE_LARGE, curl_off_t(ModifiedSince));
@@ -440,6 +576,12 @@ void THttpCli::startHop() {
 size_t THttpCli::onHeader(char *data, size_t size, size_t n, void *userp) {
     auto *self = static_cast<THttpCli *>(userp);
     size_t len = size * n;
+    self->touch();
+    self->headerBytes_ += len;
+    if (self->headerBytes_ > kMaxHeaderBytes) {
+        self->tooLarge_ = true;
+        return 0;  // ends the transfer (CURLE_WRITE_ERROR)
+    }
     std::string line(data, len);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     if (StartsNoCase(line, "HTTP/")) {
@@ -492,29 +634,57 @@ size_t THttpCli::onHeader(char *data, size_t size, size_t n, void *userp) {
 size_t THttpCli::onWrite(char *data, size_t size, size_t n, void *userp) {
     auto *self = static_cast<THttpCli *>(userp);
     size_t len = size * n;
-    if (self->hopFollow_ || len == 0) return len;
-    if (!self->events_.empty() && self->events_.back().kind == Event::Data &&
-        self->events_.back().request == self->request_) {
-        self->events_.back().text.append(data, len);  // one event for what arrived together
+    if (len == 0) return 0;
+    self->touch();
+    if (self->hopFollow_) {
+        // The body of a redirection being followed is not wanted: stop reading it (it may
+        // never end) and go on with the next hop.
+        self->hopCut_ = true;
+        return 0;
+    }
+    // Back-pressure: what the caller has not taken yet stays with libcurl until it has.
+    if (self->pending_ >= kPendingLimit) {
+        self->paused_ = true;
+        return CURL_WRITEFUNC_PAUSE;
+    }
+    const long long maxSize = self->MaxSize;
+    bool over = false;
+    if (maxSize > 0 && self->received_ + (long long)len > maxSize) {
+        len = size_t(std::max(0LL, maxSize - self->received_));  // deliver up to the limit, then end
+        over = true;
+    }
+    self->received_ += (long long)len;
+    self->pending_ += len;
+    self->peakPending_ = std::max(self->peakPending_, self->pending_);
+    if (len > 0) self->queueData(data, len);
+    if (over) {
+        self->tooLarge_ = true;
+        return 0;  // ends the transfer (CURLE_WRITE_ERROR)
+    }
+    return size * n;
+}
+
+void THttpCli::queueData(const char *data, size_t len) {
+    if (!events_.empty() && events_.back().kind == Event::Data && events_.back().request == request_) {
+        events_.back().text.append(data, len);  // one event for what arrived together
     } else {
-        Event e = MakeEvent(Event::Data, self->request_);
-        if (!self->spare_.empty()) {  // a delivered buffer, capacity kept
-            e.text = std::move(self->spare_.back());
-            self->spare_.pop_back();
+        Event e = MakeEvent(Event::Data, request_);
+        if (!spare_.empty()) {  // a delivered buffer, capacity kept
+            e.text = std::move(spare_.back());
+            spare_.pop_back();
         } else {
             e.text.reserve(std::max<size_t>(len, 65536));  // room for what follows in the same pass
         }
         e.text.assign(data, len);
-        self->queue(std::move(e));
+        queue(std::move(e));
     }
-    return len;
 }
 
 void THttpCli::transferDone(int curlCode) {
     CurlLoop *loop = CurlLoop::Get();
     curl_multi_remove_handle(loop->multi(), easy_);
     inMulti_ = false;
-    if (curlCode == CURLE_OK && hopFollow_) {
+    if (hopFollow_ && (curlCode == CURLE_OK || (curlCode == CURLE_WRITE_ERROR && hopCut_))) {
         ++hops_;
         Event moved = MakeEvent(Event::Location, request_);
         moved.text = Resolve(hopWireUrl_, EscapeBlanks(Trim(hopLocation_)));
@@ -541,8 +711,14 @@ void THttpCli::transferDone(int curlCode) {
         else if (proxyError == CURLPX_REPLY_TTL_EXPIRED)
             error = HttpTimedOut;
     }
+    std::string text = curlError_.c_str();
+    if (tooLarge_ && curlCode == CURLE_WRITE_ERROR) {
+        error = HttpTooLarge;
+        text = headerBytes_ > kMaxHeaderBytes ? "headers longer than " + std::to_string(kMaxHeaderBytes) + " bytes"
+                                              : "more than " + std::to_string(MaxSize) + " bytes";
+    }
+    finishTransfer();
     if (curlCode != CURLE_OK) {
-        std::string text = curlError_.c_str();
         if (text.empty()) text = curl_easy_strerror(CURLcode(curlCode));
         if (IsSocketError(error)) {
             Event se = MakeEvent(Event::SocketError, request_);
@@ -580,6 +756,7 @@ void THttpCli::Abort() {
         inMulti_ = false;
     }
     busy_ = false;
+    finishTransfer();
     bool donePending = false;
     std::deque<Event> kept;
     for (auto &e : events_) {
@@ -598,6 +775,9 @@ void THttpCli::Abort() {
         }
     }
     events_ = std::move(kept);
+    pending_ = 0;
+    for (const auto &e : events_)
+        if (e.kind == Event::Data) pending_ += e.text.size();
     if (!donePending) {
         Event done = MakeEvent(Event::Done, request_);
         done.error = HttpAborted;
@@ -627,16 +807,21 @@ void THttpCli::deliver() {
             headers_ = std::move(e.lines);
             break;
         case Event::Data:
+            pending_ -= std::min(pending_, e.text.size());
             emit OnDocData(this, e.text.data(), qsizetype(e.text.size()));
-            if (self && spare_.size() < 2 && e.text.capacity() <= (1u << 20)) {
+            if (self && spare_.size() < 2 && e.text.capacity() <= kPendingLimit + 65536) {
                 e.text.clear();
                 spare_.push_back(std::move(e.text));
             }
+            if (self && paused_ && pending_ == 0) postResume();
             break;
         case Event::Cookie: {
             bool accept = true;
             emit OnCookie(this, e.text, accept);
-            if (self && accept && current) addToJar(e.text);
+            if (self && !accept && current) {
+                const std::string name = Trim(std::string_view(e.text).substr(0, e.text.find_first_of("=;")));
+                if (!name.empty()) refused_.push_back(name);
+            }
             break;
         }
         case Event::Location:

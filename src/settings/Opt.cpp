@@ -88,6 +88,7 @@ std::vector<KeyRule> BuildRules(const Options &opt, const std::string &languageF
     r.push_back({"$PROXY_PORT", proxy([](ProxyOptions &p, const std::string &v) { p.port = v; })});
     r.push_back({"$PROXY_USER", proxy([](ProxyOptions &p, const std::string &v) { p.user = v; })});
     r.push_back({"$PROXY_PASS", proxy([](ProxyOptions &p, const std::string &v) { p.password = v; })});
+    r.push_back({"$NET_IdleTimeout", number(&Options::idleTimeout)});
     r.push_back({"$NoStartupLogo", flag(&Options::noStartupLogo)});
     r.push_back({"$PING_Amount", number(&Options::pingAmount)});
     r.push_back({"$PING_Delay", number(&Options::pingDelay)});
@@ -324,6 +325,7 @@ std::string FormatOptions(const Options &o) {
     Line(s, "$PROXY_PORT", tt, FileText(o.proxy.port));
     Line(s, "$PROXY_USER", tt, FileText(o.proxy.user));
     Line(s, "$PROXY_PASS", tt, FileText(o.proxy.password));
+    Line(s, "$NET_IdleTimeout", t, n(o.idleTimeout));
     Line(s, "$NoStartupLogo", tt, yn(o.noStartupLogo));
     Line(s, "$PING_Amount", tt, n(o.pingAmount));
     Line(s, "$PING_Delay", tt, n(o.pingDelay));

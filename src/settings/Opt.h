@@ -98,6 +98,7 @@ public:
     // the window alone). The main window stores its current geometry here before saving.
     WindowGeometry window;
     ProxyOptions proxy;
+    int idleTimeout = 20;  // seconds without a byte before a request gives up; 0: never
     bool noStartupLogo = false;
     int pingAmount = 5;
     int pingDelay = 500;  // ms

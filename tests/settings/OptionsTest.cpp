@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sys/stat.h>
@@ -42,6 +43,7 @@ const char *const kDefaultFile =
     "$PROXY_PORT\t\t=\t\r\n"
     "$PROXY_USER\t\t=\t\r\n"
     "$PROXY_PASS\t\t=\t\r\n"
+    "$NET_IdleTimeout\t=\t20\r\n"
     "$NoStartupLogo\t\t=\tNO\r\n"
     "$PING_Amount\t\t=\t5\r\n"
     "$PING_Delay\t\t=\t500\r\n"
@@ -132,6 +134,7 @@ Options Unusual() {
     o.window = {-4, 12, 1280, 990};
     o.proxy = {2, 2, true, "proxy.example", "1080", "anna", "p a=ss$MuteWAV"};
     o.noStartupLogo = o.muteWav = o.disablePanelHelp = o.disableWhoQuestion = true;
+    o.idleTimeout = 7;
     o.pingAmount = 0;
     o.pingDelay = -3;
     o.browseMode = BrowseMode::ExternalNavigator;
@@ -341,6 +344,25 @@ TEST(OptionsFile, LanguageIsTakenOnlyWhenItsFileExists) {
     EXPECT_EQ(Parse("$Language = Deutsch", lang + "/missing").language, "English");
     auto names = ListLanguages(lang);
     EXPECT_EQ(names, std::vector<std::string>{"Deutsch"});
+}
+
+// A key is found anywhere in a line: no key may contain another, or the line of one would
+// also set the other.
+TEST(OptionsFile, NoKeyContainsAnother) {
+    std::vector<std::string> keys;
+    for (const auto &line : kv::Lines(FormatOptions(Options())))
+        if (!line.empty()) keys.push_back(line.substr(0, line.find_first_of("\t =")));
+    ASSERT_GT(keys.size(), 70u);
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "$NET_IdleTimeout"), keys.end());
+    for (const auto &a : keys)
+        for (const auto &b : keys)
+            if (&a != &b) EXPECT_EQ(kv::FindNoCase(a, b), std::string::npos) << b << " inside " << a;
+    // The idle time-out stands after the proxy keys and reads back alone.
+    const std::string file = FormatOptions(Options());
+    EXPECT_LT(file.find("$PROXY_PASS"), file.find("$NET_IdleTimeout"));
+    Options idle;
+    idle.idleTimeout = 5;
+    EXPECT_EQ(Parse("$net_idletimeout=5"), idle);
 }
 
 TEST(OptionsFile, RoundTripIsByteIdentical) {

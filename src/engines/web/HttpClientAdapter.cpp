@@ -4,6 +4,8 @@
 #include "net/HttpCli.h"
 #include "settings/Opt.h"
 
+#include <algorithm>
+
 namespace qm {
 
 THttpCliPort::THttpCliPort() : cli_(std::make_unique<THttpCli>()) {
@@ -37,10 +39,11 @@ std::string THttpCliPort::ResponseLocation() const {
     return cli_->ResponseLocation().empty() ? cli_->URL : cli_->ResponseLocation();
 }
 
-HttpClientFactory MakeHttpClientFactory(std::function<ProxySettings()> proxy) {
-    return [proxy]() -> std::unique_ptr<HttpClientPort> {
+HttpClientFactory MakeHttpClientFactory(std::function<ProxySettings()> proxy, std::function<HttpLimits()> limits) {
+    return [proxy, limits]() -> std::unique_ptr<HttpClientPort> {
         auto port = std::make_unique<THttpCliPort>();
         ApplyProxySettings(port->Client(), proxy ? proxy() : ProxySettings{});
+        ApplyHttpLimits(port->Client(), limits ? limits() : HttpLimits{});
         return port;
     };
 }
@@ -77,6 +80,12 @@ ProxySettings ProxyFrom(const Options &opt) {
     p.user = opt.proxy.user;
     p.password = opt.proxy.password;
     return p;
+}
+
+HttpLimits LimitsFrom(const Options &opt) {
+    HttpLimits l;
+    l.idleTimeout = std::max(0, opt.idleTimeout);
+    return l;
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 // Binds the program's HTTP client (THttpCli) to what a request object needs of it, and the
 // options to the settings a web search reads.
 #include "engines/web/WebSearchController.h"
+#include "net/HttpCli.h"
 #include "net/Proxy.h"
 #include "search/HttpClientPort.h"
 
@@ -11,7 +12,6 @@
 namespace qm {
 
 class Options;
-class THttpCli;
 
 // A THttpCli seen as an HttpClientPort. A socket error aborts the request, as for every
 // client made at run time.
@@ -39,11 +39,15 @@ private:
     std::unique_ptr<THttpCli> cli_;
 };
 
-// Clients with the proxy settings of `proxy()` applied when each is made.
-HttpClientFactory MakeHttpClientFactory(std::function<ProxySettings()> proxy = {});
+// Clients with the proxy settings of `proxy()` and the bounds of `limits()` applied when each
+// is made (no function: no proxy, and the bounds of engine pages, HttpLimits{}).
+HttpClientFactory MakeHttpClientFactory(std::function<ProxySettings()> proxy = {},
+                                        std::function<HttpLimits()> limits = {});
 
-// The options as a web search and the proxy set-up read them.
+// The options as a web search, the proxy set-up and the request bounds read them.
 WebSearchSettings WebSettingsFrom(const Options &opt);
 ProxySettings ProxyFrom(const Options &opt);
+// Engine pages' bounds, with the idle time-out of the options ($NET_IdleTimeout).
+HttpLimits LimitsFrom(const Options &opt);
 
 }  // namespace qm
