@@ -40,6 +40,8 @@ std::vector<ServiceHost> Defaults() {
         {"bramblehunt", "www.bramblehunt.example"},
         {"quarrysearch", "find.quarrysearch.example"},
         {"mossindex", "www.mossindex.example"},
+        {"road-us", "travel.lycos.example"},
+        {"road-eu", "www.itiroute.example"},
     };
 }
 
