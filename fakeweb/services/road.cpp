@@ -25,6 +25,14 @@ uint64_t Hash(std::string_view text) {
     return h;
 }
 
+// Spreads the bits of a hash (splitmix64's finaliser).
+uint64_t Mix(uint64_t x) {
+    x += 0x9e3779b97f4a7c15ull;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+    return x ^ (x >> 31);
+}
+
 std::string Lower(std::string s) {
     for (char &c : s)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
@@ -64,14 +72,19 @@ std::vector<Leg> Plan(const std::string &fromKey, const std::string &toKey, cons
     const bool reversed = toKey < fromKey;
     const std::string &a = reversed ? toName : fromName, &b = reversed ? fromName : toName;
     uint64_t h = Hash((reversed ? toKey : fromKey) + "|" + (reversed ? fromKey : toKey) + "|" + kind);
-    const int legs = minLegs + int(h % uint64_t(spread));
+    const int legs = minLegs + int(Mix(h) % uint64_t(spread));
     std::vector<std::string> stops{a};
-    for (int i = 1; i < legs; ++i) stops.push_back(towns[(h >> (i * 5)) % towns.size()]);
+    for (int i = 1; i < legs; ++i) {
+        // A town on the way, never the one just left.
+        std::string town = towns[Mix(h + uint64_t(i)) % towns.size()];
+        if (town == stops.back()) town = towns[(Mix(h + uint64_t(i)) + 1) % towns.size()];
+        stops.push_back(town);
+    }
     stops.push_back(b);
     std::vector<Leg> plan;
     for (int i = 0; i < legs; ++i) {
-        uint64_t g = Hash(std::to_string(h) + ":" + std::to_string(i));
-        plan.push_back({roads[g % roads.size()], stops[size_t(i)], stops[size_t(i) + 1], 12 + int(g % 900)});
+        uint64_t g = Mix(h ^ (uint64_t(i + 1) << 32));
+        plan.push_back({roads[g % roads.size()], stops[size_t(i)], stops[size_t(i) + 1], 12 + int((g >> 8) % 900)});
     }
     if (reversed) {
         std::reverse(plan.begin(), plan.end());

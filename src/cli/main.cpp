@@ -6,7 +6,7 @@
 #include "settings/Opt.h"
 #include "toolkit/History.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +33,10 @@ void PrintUsage(FILE *to) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    // A GUI application without a screen: subcommands may paint (a road plan printed into a
+    // PDF file needs fonts), but nothing is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     qm::cli::GlobalOptions global;
     if (const char *env = std::getenv("QUILLMAR_CONNECT_TO"))
         global.connectTo = env;
