@@ -286,6 +286,7 @@ bool RoadPlanner::Request() {
     }
     if (client_->Busy()) client_->Abort();
     lastRequest_ = RequestPath();
+    requestMode_ = mode_;
     setBusy(true);
     stream_.clear();
     if (configureClient) configureClient(*client_);
@@ -308,7 +309,8 @@ void RoadPlanner::onDone(int error) {
 }
 
 void RoadPlanner::Answer(int error, const std::string &page) {
-    const RoadTexts &t = RoadPlannerTexts(mode_);
+    const RoadMode mode = busy_ ? requestMode_ : mode_;
+    const RoadTexts &t = RoadPlannerTexts(mode);
     bool plan = false;
     if (error != HttpOk) {
         emit notice(std::string(t.noPlan) + "\n\n" + HttpErrorText(error));
@@ -320,9 +322,9 @@ void RoadPlanner::Answer(int error, const std::string &page) {
             if (pump) pump();
             return busy_ && !(closing && closing());
         };
-        rows = mode_ == RoadMode::Europe ? ScanEuRoadPage(page, keepGoing) : ScanUsRoadPage(page, km_, keepGoing);
+        rows = mode == RoadMode::Europe ? ScanEuRoadPage(page, keepGoing) : ScanUsRoadPage(page, km_, keepGoing);
         plan = !rows.empty();
-        if (plan && mode_ == RoadMode::Europe) AppendEuRoadTotals(rows);
+        if (plan && mode == RoadMode::Europe) AppendEuRoadTotals(rows);
         SetRows(std::move(rows));
         if (!plan && !(closing && closing())) emit notice(t.noPlan);
     }

@@ -149,7 +149,8 @@ public:
 
     // BT_ROADClick: ignored (false) while a request runs.
     bool Request();
-    // HTPRODRequestDone: reads the page when the transfer worked, reports a page without a
+    // HTPRODRequestDone: reads the page (as an answer of the planner that was asked, even if
+    // another one was chosen meanwhile) when the transfer worked, reports a page without a
     // plan and a failed transfer, and ends the busy state.
     void Answer(int error, const std::string &page);
     // Reads a page of the current planner into the rows; false (rows empty) when it holds
@@ -178,6 +179,7 @@ private:
     void setBusy(bool busy);
 
     RoadMode mode_ = RoadMode::US;
+    RoadMode requestMode_ = RoadMode::US;  // the planner the running request asked
     bool km_ = false;
     bool busy_ = false;
     std::vector<RoadRow> rows_;

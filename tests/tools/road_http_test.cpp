@@ -121,6 +121,17 @@ TEST(RoadHttp, EuropeanTotalsFollowTheStepsAndErrorsKeepTheList) {
     EXPECT_EQ(rows[rows.size() - 2], (RoadRow{"Distance totale:", FormatFixed2(sum) + " km"}));
     EXPECT_EQ(rows.back().step, "Temps total (à 90km/h):");
 
+    // Another planner chosen while the request runs: the answer is still read as the one asked.
+    {
+        QEventLoop loop;
+        QObject::connect(&p, &RoadPlanner::finished, &loop, &QEventLoop::quit);
+        ASSERT_TRUE(p.Request());
+        p.SelectPlanner(RoadMode::US);
+        loop.exec();
+    }
+    EXPECT_EQ(p.Rows(), rows);
+    p.SelectPlanner(RoadMode::Europe);
+
     // Nowhere to connect: the list stays, the user is told in the planner's language.
     RouteServiceHostsTo(1);
     Outcome o = Plan(p);
