@@ -184,7 +184,8 @@ const CommandRegistration kRoute(
     [](const GlobalOptions &g, std::vector<std::string> args) {
         if (!args.empty() && args[0] == "parse") return Parse({args.begin() + 1, args.end()});
         return Route(g, args);
-    });
+    },
+    /*paints=*/true);
 
 }  // namespace
 }  // namespace qm::cli
