@@ -2,6 +2,7 @@
 
 #include "app/ConversionBinding.h"
 #include "app/MainWindow.h"
+#include "app/RoadPage.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -57,6 +58,8 @@ void BindFeatures(TMain &window) {
 
     // Units and currencies: both pages, the converter, its options and captions.
     BindConversionTools(window);
+    // The road planner: its page; it chains its planner choice into applyLanguage.
+    BindRoadPlanner(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,

@@ -22,13 +22,14 @@ struct CommandInfo {
     std::string name;
     std::string usage;
     CommandFn run;
+    bool paints = false;  // runs in an offscreen GUI application (fonts, printing)
 };
 
 std::vector<CommandInfo> &Commands();
 
 struct CommandRegistration {
-    CommandRegistration(std::string name, std::string usage, CommandFn fn) {
-        Commands().push_back({std::move(name), std::move(usage), std::move(fn)});
+    CommandRegistration(std::string name, std::string usage, CommandFn fn, bool paints = false) {
+        Commands().push_back({std::move(name), std::move(usage), std::move(fn), paints});
     }
 };
 

@@ -6,11 +6,12 @@
 #include "settings/Opt.h"
 #include "toolkit/History.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace qm::cli {
 std::vector<CommandInfo> &Commands() {
@@ -33,7 +34,6 @@ void PrintUsage(FILE *to) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
     qm::cli::GlobalOptions global;
     if (const char *env = std::getenv("QUILLMAR_CONNECT_TO"))
         global.connectTo = env;
@@ -70,6 +70,16 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "quillmar-cli: unknown command \"%s\"\n\n", name.c_str());
         PrintUsage(stderr);
         return 2;
+    }
+
+    // A subcommand that paints (a PDF file needs fonts) runs in a GUI application without a
+    // screen; the others need no more than the core.
+    std::unique_ptr<QCoreApplication> app;
+    if (command->paints) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
     }
 
     const qm::RunDataRoot runRoot(global.home, global.demo);

@@ -42,6 +42,8 @@ std::vector<ServiceHost> Defaults() {
         {"mossindex", "www.mossindex.example"},
         // The quote service of the currency converter.
         {"quotes", "quote.yahoo.example"},
+        {"road-us", "travel.lycos.example"},
+        {"road-eu", "www.itiroute.example"},
     };
 }
 
