@@ -79,7 +79,7 @@ constexpr Row kRows[] = {
     {Msg::DomainRegisterAsk, "<@ALERT_WHOIS_NOTREG>",
      "This domain does not appear to be registered\n\n  Do you want to go ahead and register it?"},
     {Msg::DomainInvalid, "<@ALERT_WHOIS_VALID>",
-     "You must specify a valid domain name\n\nExample: mysite.example"},
+     "You must specify a valid domain name\n\n  Example :      mysite.example\n"},
 
     {Msg::NoOpinion, "$LANG_NOOPINION", "There is no user opinions for this software"},
     {Msg::SubcategoryRemoved, "$LANG_SUBCATDEL", "Subcategory removed from cache"},

@@ -40,6 +40,8 @@ std::vector<ServiceHost> Defaults() {
         {"bramblehunt", "www.bramblehunt.example"},
         {"quarrysearch", "find.quarrysearch.example"},
         {"mossindex", "www.mossindex.example"},
+        // The WHOIS gateway of the domain name search.
+        {"whois", "www.whois-gateway.example"},
     };
 }
 
