@@ -1,6 +1,7 @@
 #include "app/FeatureBindings.h"
 
 #include "app/MainWindow.h"
+#include "app/NetToolsBinding.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -53,6 +54,9 @@ void BindFeatures(TMain &window) {
 
     // The web search: page, result list, controller, list tools; pressWebSearch, endWebSearch.
     BindWebSearch(window);
+
+    // The network kit and the domain name search ("DNS" and "WHO" tabs).
+    BindNetTools(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,

@@ -151,6 +151,12 @@ void MessageTable::ResetToDefaults() {
 
 std::string_view MessageTable::Default(Msg m) { return kRows[static_cast<int>(m)].text; }
 
+std::string MessageTable::TextOf(std::string_view english) const {
+    for (const auto &row : kRows)
+        if (row.text == english) return Text(row.id);
+    return std::string(english);
+}
+
 std::string_view MessageTable::LanguageKey(Msg m) { return kRows[static_cast<int>(m)].key; }
 
 Msg MessageTable::FromLanguageKey(std::string_view key) {

@@ -2,6 +2,10 @@
 // The network kit of the "DNS" tab: ping, the computer's own addresses and name
 // resolution, writing into one accumulating memo. No widget here: the window and
 // quillmar-cli drive the same controller.
+#include "tools/NetToolsText.h"
+#include "tools/Ping.h"
+#include "tools/Resolve.h"
+
 #include <QObject>
 
 #include <functional>
@@ -11,10 +15,6 @@
 #include <vector>
 
 namespace qm {
-
-// A message-table text by its English default; the English text when unset.
-using MessageFn = std::function<std::string(const std::string &english)>;
-std::string Say(const MessageFn &message, const char *english);
 
 // The host box text made a host: trimmed, then the first occurrence (ASCII case ignored)
 // of "http://", "https://", "ftp://", "nntp://", "news://", "pop3://", "smtp://" removed,
@@ -28,13 +28,8 @@ std::vector<std::string> LocalAddresses();
 // Memo lines of "Local IP" for a list of addresses.
 std::vector<std::string> LocalIpLines(const std::vector<std::string> &addresses, const MessageFn &message);
 
-struct ResolveOutcome;
 // Memo lines of a finished DNS lookup (the empty line at the end included).
 std::vector<std::string> DnsLines(const std::string &host, const ResolveOutcome &out, const MessageFn &message);
-
-class HostResolver;
-class EchoPort;
-class PingRun;
 
 // What the controller needs from its surroundings. Unset members do nothing.
 struct NetToolsEnvironment {

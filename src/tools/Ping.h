@@ -5,7 +5,7 @@
 // A run is a small state machine on the event loop (resolution, then one echo request after
 // the other with the configured delay between them); nothing blocks and nothing nests, so
 // the window stays responsive and closing it mid-run just drops the run.
-#include "tools/NetTools.h"
+#include "tools/NetToolsText.h"
 #include "tools/Resolve.h"
 
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // the registration offer for a free name, the check of the domain's own web server, and a
 // small cache file per domain. The pieces that read outside input are plain functions, so
 // the command line, the tests and the fuzz target use them without a network.
-#include "tools/NetTools.h"
+#include "tools/NetToolsText.h"
 
 #include <QObject>
 
