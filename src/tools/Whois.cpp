@@ -144,16 +144,20 @@ WhoisRecord ParseWhoisReply(std::string_view body) {
 
 std::string ServerCheckLine(int error, int status, const std::string &reason, const std::vector<std::string> &headers,
                             const MessageFn &message) {
-    if (error != 0)
-        return "\t" + Say(message, "Error") + " - " + Say(message, "Error - can't detect module(s) used");
-    if (status >= 200 && status <= 399) {
+    std::string line;
+    if (error != 0) {
+        line.append("\t").append(Say(message, "Error")).append(" - ");
+        line.append(Say(message, "Error - can't detect module(s) used"));
+    } else if (status >= 200 && status <= 399) {
         for (const auto &h : headers) {
             const size_t at = TMisc::FindNoCasePos(h, "Server:");
-            if (at != std::string::npos) return " : " + h.substr(at + 7);
+            if (at != std::string::npos) return line.append(" : ").append(h, at + 7);
         }
-        return "\t" + Say(message, "No known module detect");
+        line.append("\t").append(Say(message, "No known module detect"));
+    } else {
+        line.append("\t").append(Say(message, "Error")).append(" - ").append(reason);
     }
-    return "\t" + Say(message, "Error") + " - " + reason;
+    return line;
 }
 
 std::string WhoisCachePath(const std::string &cacheFolder, std::string_view boxText) {
