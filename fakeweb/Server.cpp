@@ -264,6 +264,8 @@ struct Server::Impl {
 
         hres.status = r.status;
         for (const auto &[k, v] : r.headers) hres.set_header(k, v);
+        // Like every real web server, it names its software (the domain name search reads it).
+        if (!hres.has_header("Server")) hres.set_header("Server", "QuillmarFakeWeb/1.0 (Unix)");
         auto body = std::make_shared<std::string>(std::move(r.body));
         if (r.encoding == "gzip" || r.encoding == "deflate") {
             *body = Compress(*body, r.encoding == "gzip");

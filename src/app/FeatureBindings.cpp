@@ -3,6 +3,7 @@
 #include "app/ConversionBinding.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
+#include "app/NetToolsBinding.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -60,6 +61,8 @@ void BindFeatures(TMain &window) {
     BindConversionTools(window);
     // The road planner: its page; it chains its planner choice into applyLanguage.
     BindRoadPlanner(window);
+    // The network kit and the domain name search ("DNS" and "WHO" tabs).
+    BindNetTools(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,

@@ -238,26 +238,28 @@ void TMain::ShowStartPage(int position) {
     ShowPage(page);
 }
 
-void TMain::WebBoxToHistory() {
-    QComboBox *box = web_->QueryBox();
-    histories_.web.editText = TypedText(box->currentText());
-    histories_.web.entries.clear();
-    for (int i = 0; i < box->count(); ++i) histories_.web.entries.push_back(TypedText(box->itemText(i)));
+void BoxToHistory(const QComboBox &box, HistoryBox &history) {
+    history.editText = TypedText(box.currentText());
+    history.entries.clear();
+    for (int i = 0; i < box.count(); ++i) history.entries.push_back(TypedText(box.itemText(i)));
 }
 
-void TMain::HistoryToWebBox() {
-    QComboBox *box = web_->QueryBox();
+void HistoryToBox(const HistoryBox &history, QComboBox &box) {
     {
         // Filling the list must not pass its first entry through the box as if it had been
         // typed (that recalls another query's cache), and no entry is current: the arrow
         // keys then start at the most recent query.
-        const QSignalBlocker quiet(box);
-        box->clear();
-        for (const auto &e : histories_.web.entries) box->addItem(DisplayText(e));
-        box->setCurrentIndex(-1);
+        const QSignalBlocker quiet(&box);
+        box.clear();
+        for (const auto &e : history.entries) box.addItem(DisplayText(e));
+        box.setCurrentIndex(-1);
     }
-    box->setEditText(DisplayText(histories_.web.editText));
+    box.setEditText(DisplayText(history.editText));
 }
+
+void TMain::WebBoxToHistory() { BoxToHistory(*web_->QueryBox(), histories_.web); }
+
+void TMain::HistoryToWebBox() { HistoryToBox(histories_.web, *web_->QueryBox()); }
 
 void TMain::ApplyOptions(const Options &opt) {
     ShellOptions &s = model_.options;

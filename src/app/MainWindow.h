@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
@@ -29,6 +30,11 @@ class DebugPage;
 class FeaturePage;
 class SideBar;
 class WebPage;
+
+// A query box's widget and its history data: the edit text and the entries, both ways.
+// Filling the widget passes nothing through it as if typed, and leaves no entry current.
+void BoxToHistory(const QComboBox &box, HistoryBox &history);
+void HistoryToBox(const HistoryBox &history, QComboBox &box);
 
 class TMain : public QMainWindow {
     Q_OBJECT

@@ -79,7 +79,7 @@ constexpr Row kRows[] = {
     {Msg::DomainRegisterAsk, "<@ALERT_WHOIS_NOTREG>",
      "This domain does not appear to be registered\n\n  Do you want to go ahead and register it?"},
     {Msg::DomainInvalid, "<@ALERT_WHOIS_VALID>",
-     "You must specify a valid domain name\n\nExample: mysite.example"},
+     "You must specify a valid domain name\n\n  Example :      mysite.example\n"},
 
     {Msg::NoOpinion, "$LANG_NOOPINION", "There is no user opinions for this software"},
     {Msg::SubcategoryRemoved, "$LANG_SUBCATDEL", "Subcategory removed from cache"},
@@ -150,6 +150,12 @@ void MessageTable::ResetToDefaults() {
 }
 
 std::string_view MessageTable::Default(Msg m) { return kRows[static_cast<int>(m)].text; }
+
+std::string MessageTable::TextOf(std::string_view english) const {
+    for (const auto &row : kRows)
+        if (row.text == english) return Text(row.id);
+    return std::string(english);
+}
 
 std::string_view MessageTable::LanguageKey(Msg m) { return kRows[static_cast<int>(m)].key; }
 

@@ -57,6 +57,9 @@ public:
     // Key of the language file that replaces it: "$LANG_..." for a key line, "<@...>" for
     // an alert block, empty for texts that no language key replaces.
     static std::string_view LanguageKey(Msg m);
+    // The current text of the message whose English default is `english`; `english` itself
+    // when no message has that default (the core names its messages by their defaults).
+    std::string TextOf(std::string_view english) const;
     // Message whose language key equals the key, ignoring ASCII case; Msg::Count if none.
     static Msg FromLanguageKey(std::string_view key);
 

@@ -44,6 +44,8 @@ std::vector<ServiceHost> Defaults() {
         {"quotes", "quote.yahoo.example"},
         {"road-us", "travel.lycos.example"},
         {"road-eu", "www.itiroute.example"},
+        // The WHOIS gateway of the domain name search.
+        {"whois", "www.whois-gateway.example"},
     };
 }
 
