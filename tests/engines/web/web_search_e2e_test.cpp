@@ -423,5 +423,43 @@ TEST_F(E2E, PagesPerEngineAreCapped) {
     EXPECT_EQ(c.Status().At(0).note, "page limit");
 }
 
+// Hostile engine hosts: each engine ends on its own with its reason, the others' rows stay.
+TEST_F(E2E, EnginesBoundedAgainstHostileHosts) {
+    struct Case {
+        fakeweb::Misbehave how;
+        const char *reason;
+    };
+    const Case cases[] = {
+        {fakeweb::Misbehave::Endless, "answer too large"},
+        {fakeweb::Misbehave::Bomb, "answer too large"},
+        {fakeweb::Misbehave::Silent, "time-out (no data)"},
+    };
+    HttpLimits limits;
+    limits.maxSize = 1 << 20;
+    limits.idleTimeout = 1;
+    env.makeClient = MakeHttpClientFactory({}, [limits] { return limits; });
+    for (const Case &k : cases) {
+        fakeweb::Server::Options o;
+        o.withServices = false;
+        o.misbehave = k.how;
+        fakeweb::Server hostile(o);
+        ASSERT_TRUE(hostile.start(0));
+        SetConnectTo("");
+        RouteServiceHostsTo(Web().port());
+        AddConnectTo(ServiceHostFor(WebEngineHostKeys()[0]) + ":80:127.0.0.1:" + std::to_string(hostile.port()));
+        delete controller;
+        controller = nullptr;
+        auto &c = Make();
+        Only({0, 1});
+        c.StartWebSearch("big cat");
+        EXPECT_EQ(c.Status().At(0).state, EngineState::Failed) << k.reason;
+        EXPECT_EQ(c.Status().At(0).reason, k.reason);
+        EXPECT_EQ(c.Report()[0].results, 0);
+        EXPECT_GT(c.Report()[1].results, 0) << k.reason;
+        EXPECT_LE(c.Status().At(0).bytes, limits.maxSize) << k.reason;
+        hostile.stop();
+    }
+}
+
 }  // namespace
 }  // namespace qm
