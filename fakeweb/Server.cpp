@@ -14,6 +14,8 @@
 #include <shared_mutex>
 #include <thread>
 
+#include <sys/socket.h>
+
 namespace qm::fakeweb {
 
 namespace {
@@ -361,6 +363,14 @@ bool Server::start(int port) {
     http->Post(".*", handler);
     http->Options(".*", handler);
 
+    // The library listens with a backlog of 5: the connections of a whole search, opened at
+    // once, overflow it, and the dropped ones only come back when their SYN is retried a
+    // second later. The listening socket is kept here and given a longer backlog.
+    auto listening = std::make_shared<int>(-1);
+    http->set_socket_options([listening](socket_t sock) {
+        httplib::default_socket_options(sock);
+        *listening = int(sock);
+    });
     d->refresh();
     if (port == 0) {
         port = http->bind_to_any_port("127.0.0.1");
@@ -368,6 +378,7 @@ bool Server::start(int port) {
     } else if (!http->bind_to_port("127.0.0.1", port)) {
         return false;
     }
+    if (*listening >= 0) ::listen(*listening, 1024);
     d->port = port;
     d->http = std::move(http);
     d->thread = std::thread([impl] { impl->http->listen_after_bind(); });
