@@ -572,7 +572,9 @@ void ResultListModel::ClearSelection() { selection_.clearSelection(); }
 // ---- page texts ----
 
 QString ResultListModel::CountHeaderText() const {
-    const int n = Count();
+    int n = Count();
+    // The "Nothing found for" notice (no number, no address) is not a site.
+    if (n == 1 && rows_[0].caption.empty() && AddressOf(0).empty()) n = 0;
     if (n >= 2) return QString::number(n) + QLatin1Char(' ') + plural_;
     if (n == 1) return QStringLiteral("1 ") + singular_;
     return singular_;

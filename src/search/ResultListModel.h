@@ -133,7 +133,8 @@ public:
     void ClearSelection();
 
     // The count header of column 1: "N Sites" with 2 or more rows, "1 Site" with one,
-    // "Site" with none. The two words come from the message table.
+    // "Site" with none or only the "Nothing found for" notice (no number, no address).
+    // The two words come from the message table.
     QString CountHeaderText() const;
     void SetCountWords(QString singular, QString plural);
     // The hint box: the first selected row's description (sub-item `descriptionColumn`).

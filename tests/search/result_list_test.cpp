@@ -24,6 +24,11 @@ TEST(ResultList, AppendNumbersRowsAndCountsInTheHeader) {
     std::unique_ptr<ResultListModel> m(ResultListModel::CreateWebList());
     EXPECT_EQ(m->CountHeaderText(), "Site");
     EXPECT_EQ(m->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Site");
+    ResultRow notice;
+    notice.subItems = {"Nothing found for < q >...", "", "", "", ""};
+    m->AppendRowAsIs(notice);
+    EXPECT_EQ(m->CountHeaderText(), "Site");  // the notice is not a site
+    m->Clear();
     m->AppendRow(Web("a", "http://a/"));
     EXPECT_EQ(m->CountHeaderText(), "1 Site");
     m->AppendRow(Web("b", "http://b/"));
