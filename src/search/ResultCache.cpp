@@ -1,5 +1,8 @@
 #include "search/ResultCache.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "toolkit/AtomicFile.h"
 #include "toolkit/History.h"
 #include "toolkit/ListFile.h"
@@ -104,6 +107,13 @@ bool WebResultCache::Write(const std::vector<ResultRow> &rows, std::string_view 
     if (!useDiskCache) return true;
     ::mkdir(root_.c_str(), 0755);
     ::mkdir(Folder().c_str(), 0755);
+    // The "Nothing found for" notice (no number, no address) is never kept as a result.
+    auto notice = [](const ResultRow &r) { return r.caption.empty() && r.Address().empty(); };
+    if (std::any_of(rows.begin(), rows.end(), notice)) {
+        std::vector<ResultRow> kept;
+        std::copy_if(rows.begin(), rows.end(), std::back_inserter(kept), [&](const ResultRow &r) { return !notice(r); });
+        return SaveResultList(kept, PathFor(boxText));
+    }
     return SaveResultList(rows, PathFor(boxText));
 }
 

@@ -84,6 +84,10 @@ TEST(ListtoolsCache, WriteAndRecallInTheThreeModes) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);  // what the user searched is nobody else's business
     ASSERT_TRUE(cache.Write({}, "nothing", true));
     EXPECT_EQ(Read(cache.Folder() + "/nothing.webcache"), "");
+    ResultRow notice;  // the "Nothing found for" row is never kept
+    notice.subItems = {"Nothing found for < nothing >...", "", "", "", ""};
+    ASSERT_TRUE(cache.Write({notice}, "nothing", true));
+    EXPECT_EQ(Read(cache.Folder() + "/nothing.webcache"), "");
     // With the disk cache off nothing is written, and an older cache stays.
     ASSERT_TRUE(cache.Write({Row("x")}, "big cat", false));
     EXPECT_EQ(Read(cache.Folder() + "/big+cat.webcache"), EncodeResultList(rows));
