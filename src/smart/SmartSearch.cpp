@@ -40,7 +40,7 @@ std::vector<EngineDescriptor> BuildSmartEngineTable() {
     EngineDescriptor &g = t[kSmartGoogleSlot];
     g.selector = 0;
     g.name = "Google";
-    const std::string root = ServiceRoot("google");
+    const std::string root = ServiceRoot("smart-search");
     const std::string tail =
         "&num=20&btnG=Recherche+Google&as_epq=&as_oq=&as_eq=&lr=&as_occt=any&as_dt=i&as_sitesearch=";
     g.templateAll = root + "/search?as_q=<$QRY>" + tail;
