@@ -3,6 +3,8 @@
 #include "smart/CategoryTable.h"
 #include "toolkit/Misc.h"
 
+#include <QColor>
+
 #include <algorithm>
 
 namespace qm {
@@ -20,6 +22,8 @@ QVariant SmartCategoryModel::data(const QModelIndex &index, int role) const {
     const Entry &e = entries_[size_t(index.row())];
     if (role == Qt::DisplayRole) return QString::fromStdString(e.caption);
     if (role == CachedRole) return e.cached;
+    if (role == Qt::DecorationRole && e.cached && !cachedIcon_.isNull()) return cachedIcon_;
+    if (role == Qt::ForegroundRole) return QColor(level_ < 2 ? Qt::blue : Qt::black);
     return {};
 }
 

@@ -3,6 +3,7 @@
 // chosen top and subcategory (the breadcrumb captions) and the entries, with the cached
 // mark on leaves that have a cache.
 #include <QAbstractListModel>
+#include <QIcon>
 
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ public:
     int Count() const { return int(entries_.size()); }
     const Entry &At(int row) const { return entries_[size_t(row)]; }
     bool AnyCached() const;
+    // The mark of a cached leaf (decoration); top and subcategory entries are blue, leaves black.
+    void SetCachedIcon(QIcon icon) { cachedIcon_ = std::move(icon); }
 
 signals:
     void levelChanged(int level);
@@ -55,6 +58,7 @@ private:
     int level_ = 0;
     std::string top_, sub_;
     std::vector<Entry> entries_;
+    QIcon cachedIcon_;
 };
 
 }  // namespace qm
