@@ -92,6 +92,7 @@ public:
         page_ = new SmartPage(host->Body());
         host->BodyLayout()->addWidget(page_, 1);
         host->SetFocusTarget(page_->CategoryList());
+        host->HelpPanel()->setText(QStringLiteral("Smart Web sites finder"));  // PNL_HELP_SMR
 
         categories_ = new SmartCategoryModel(root_, this);
         categories_->SetCachedIcon(CachedIcon());
