@@ -57,16 +57,27 @@ protected:
                 return true;
             }
         }
-        if (event->type() == QEvent::Close && onClose) onClose();
         return QObject::eventFilter(watched, event);
     }
-
-public:
-    std::function<void()> onClose;
 
 private:
     int first_;
     std::function<void()> onFirst_, onEnter_;
+};
+
+// The window closing ends a running search.
+class CloseWatcher : public QObject {
+public:
+    CloseWatcher(QObject *parent, std::function<void()> closing) : QObject(parent), closing_(std::move(closing)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Close) closing_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> closing_;
 };
 
 // The mark of a leaf with a cache: a small teal disk with a white tick.
@@ -194,9 +205,7 @@ public:
                 [this, view](const QPoint &pos) { page_->Popup()->popup(view->viewport()->mapToGlobal(pos)); });
 
         // Closing the window ends a running search without the stop sound.
-        auto *closing = new Keys(this, 0, [] {}, [] {});
-        closing->onClose = [this] { controller_->Close(); };
-        w.installEventFilter(closing);
+        w.installEventFilter(new CloseWatcher(this, [this] { controller_->Close(); }));
         page_->SearchButton()->setText(QString());
     }
 
