@@ -267,8 +267,11 @@ def main():
         f.write("# The smart finder's category table: one entry a line, names separated by tabs.\n")
         f.write("# Made by scripts/gen_smart_categories.py; edit the lists there, not this file.\n")
         f.write("# The tops and subcategories, the leaf counts, \"Architecture Books\" and the 24 leaves of\n")
-        f.write("# Computing / Computer Hardware are fixed; every other leaf name is authored by the script\n")
-        f.write("# (a subject of its subcategory and a facet of its top). Lines starting with \"#\" are notes.\n")
+        f.write("# Computing / Computer Hardware are fixed. The authored leaf names start with the fourth\n")
+        f.write("# entry (Books / Arts & Photography / Architecture Anthologies): from there on every leaf but\n")
+        f.write("# those 24 is a subject of its subcategory and a facet of its top, made by the script.\n")
+        f.write("# The last 15 entries (Collecting / Stamps) and the three leaves ending with a tab are never\n")
+        f.write("# shown. Lines starting with \"#\" are notes.\n")
         for entry in out:
             f.write(entry + "\n")
 

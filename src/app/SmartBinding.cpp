@@ -157,7 +157,14 @@ public:
             page_->ResultList()->header()->setSortIndicatorShown(false);
         });
         connect(controller_, &SmartSearchController::searchEnded, this, [this] {
-            if (!categories_->Sub().empty() && categories_->Level() == 2) categories_->ShowLeaves();
+            // The leaves again (their cached marks change), the searched one still chosen.
+            if (!categories_->Sub().empty() && categories_->Level() == 2) {
+                const QString chosen = page_->SearchButton()->text();
+                categories_->ShowLeaves();
+                for (int r = 0; r < categories_->Count(); ++r)
+                    if (Shown(categories_->At(r).caption) == chosen)
+                        page_->CategoryList()->setCurrentIndex(categories_->index(r));
+            }
             Refresh();
         });
         connect(controller_, &SmartSearchController::cacheLoaded, this,

@@ -7,6 +7,7 @@
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
 #include "smart/SmartCategoryModel.h"
+#include "smart/SmartSearch.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -92,6 +93,16 @@ TEST(SmartPage, BrowseSearchCacheFilter) {
         EXPECT_FALSE(cats->index(hardDrives, 0).data(Qt::DecorationRole).isNull());
         EXPECT_TRUE(cats->index(hardDrives, 0).data(SmartCategoryModel::CachedRole).toBool());
         EXPECT_TRUE(cats->index(0, 0).data(Qt::DecorationRole).isNull());
+
+        // The button searches the chosen leaf again; a double-click shows its cache.
+        auto *controller = w.findChild<SmartSearchController *>();
+        ASSERT_NE(controller, nullptr);
+        const int ended = controller->SearchesEnded();
+        page->SearchButton()->click();
+        EXPECT_EQ(controller->SearchesEnded(), ended + 1);
+        emit page->CategoryList()->doubleClicked(page->CategoryList()->currentIndex());
+        EXPECT_EQ(controller->SearchesEnded(), ended + 1);
+        EXPECT_EQ(list->rowCount(), rows);
 
         // The filter selects the matching rows and counts them.
         const QString word = list->index(2, 1).data().toString().section(' ', 0, 0);
