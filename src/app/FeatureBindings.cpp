@@ -3,6 +3,7 @@
 #include "app/ConversionBinding.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
+#include "app/SmartBinding.h"
 #include "app/NetToolsBinding.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
@@ -63,12 +64,14 @@ void BindFeatures(TMain &window) {
     BindRoadPlanner(window);
     // The network kit and the domain name search ("DNS" and "WHO" tabs).
     BindNetTools(window);
+    // The smart finder: categories, leaf search and caches; fills showSmartCategories.
+    BindSmartFinder(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
-    // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
+    // initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
     // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
     // startConfigDownload, configApplied, bannerStep, endWebSearch, endNewsSearch,
-    // endCatalogueUpdate, saveFavorites, abortBanner, releaseFeatures.
+    // endCatalogueUpdate, saveFavorites, addSmartFavorites, abortBanner, releaseFeatures.
 }
 
 void CreateSplashWindow(TMain &window) {

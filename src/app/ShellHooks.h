@@ -5,6 +5,9 @@
 // in MainWindow.cpp).
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "search/ResultRow.h"
 
 namespace qm {
 
@@ -45,6 +48,10 @@ struct ShellHooks {
     std::function<void()> purgeHistoriesAndCaches;  // as $WEB_CacheMode and $NEWS_CacheMode say
     std::function<void()> abortBanner;              // the banner's request
     std::function<void()> saveOptions;              // options file, when the options window goes
+
+    // --- Lists ---
+    // "Add selection to my favorites" of the smart finder's list: the selected rows, whole.
+    std::function<void(const std::vector<ResultRow> &rows)> addSmartFavorites;
 
     // --- Destroy ---
     std::function<void()> releaseFeatures;

@@ -46,6 +46,8 @@ std::vector<ServiceHost> Defaults() {
         {"road-eu", "www.itiroute.example"},
         // The WHOIS gateway of the domain name search.
         {"whois", "www.whois-gateway.example"},
+        // The web search of the smart finder (Google's result-page layout).
+        {"smart-search", "www.smartsearch.example"},
     };
 }
 
