@@ -46,6 +46,10 @@ std::vector<ServiceHost> Defaults() {
         {"road-eu", "www.itiroute.example"},
         // The WHOIS gateway of the domain name search.
         {"whois", "www.whois-gateway.example"},
+        // The newsgroup article search and the two software directories.
+        {"news-groups", "groups.google.example"},
+        {"software-cnet", "download.cnet.example"},
+        {"software-tucows", "www.tucows.example"},
     };
 }
 

@@ -102,6 +102,8 @@ public:
 
     // Address of a row: its URL sub-item when not empty, else its Location.
     const std::string &AddressOf(int row) const;
+    // The identity of a row not yet listed, as the duplicate test reads it.
+    const std::string &IdentityOf(const ResultRow &row) const { return row.Address(urlColumn_, locationColumn_); }
     // True when some row has this address, ignoring ASCII case.
     bool IsDuplicateUrl(std::string_view address) const;
 
