@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/NetToolsBinding.h"
+#include "app/VerticalPages.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -63,11 +64,13 @@ void BindFeatures(TMain &window) {
     BindRoadPlanner(window);
     // The network kit and the domain name search ("DNS" and "WHO" tabs).
     BindNetTools(window);
+    // Newsgroup articles and software (NEWS and PRG pages); endNewsSearch.
+    BindVerticalSearches(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
     // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
-    // startConfigDownload, configApplied, bannerStep, endWebSearch, endNewsSearch,
+    // startConfigDownload, configApplied, bannerStep, endWebSearch,
     // endCatalogueUpdate, saveFavorites, abortBanner, releaseFeatures.
 }
 

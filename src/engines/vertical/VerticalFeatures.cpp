@@ -34,6 +34,7 @@ ResultListModel *CreateNewsList(QObject *parent) {
     auto *m = new ResultListModel({"Title", "Newsgroups", "Source", "Description", "Address"}, kNewsAddress,
                                   kNewsAddress, parent);
     m->SetCountWords("Article", "Articles");
+    m->SetFilterColumns({kNewsTitle, kNewsDescription});
     return m;
 }
 
@@ -41,15 +42,8 @@ ResultListModel *CreateSoftwareList(QObject *parent) {
     auto *m = new ResultListModel(
         {"Name", "Type", "Size", "Comments", "Source", "Description", "URL", "HomePage"}, kPrgName, kPrgName, parent);
     m->SetCountWords("software", "softwares");
+    m->SetFilterColumns({kPrgName, kPrgType, kPrgSize, kPrgComments, kPrgSource, kPrgDescription});
     return m;
-}
-
-std::vector<std::string> NewsFilterTexts(const ResultRow &row) {
-    return {Sub(row, kNewsTitle), Sub(row, kNewsDescription)};
-}
-
-std::vector<std::string> SoftwareFilterTexts(const ResultRow &row) {
-    return {row.subItems.begin(), row.subItems.begin() + long(std::min<size_t>(6, row.subItems.size()))};
 }
 
 // ---------------------------------------------------------------- newsgroups

@@ -45,10 +45,8 @@ struct VerticalHost : SearchHooks {
 // The result lists: news (6 columns, identity Address), software (9 columns, identity Name).
 ResultListModel *CreateNewsList(QObject *parent = nullptr);
 ResultListModel *CreateSoftwareList(QObject *parent = nullptr);
-
-// Rows of a filter test: news rows on Title or Description, software rows on the first six.
-std::vector<std::string> NewsFilterTexts(const ResultRow &row);
-std::vector<std::string> SoftwareFilterTexts(const ResultRow &row);
+// The in-list filter compares news rows on Title and Description, software rows on their
+// first six columns (ResultListModel::FilterColumns).
 
 class NewsSearch : public QObject {
     Q_OBJECT
