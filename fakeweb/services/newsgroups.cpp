@@ -8,7 +8,7 @@
 // and decoys: a "&seld=" page link, a link around a picture, and (from the second page on) an
 // article already listed on the first. Titles carry the query words, the group shown is the
 // one asked for (else one of the query's own), the description names the language asked for.
-// A query holding "fail500" is answered with status 500, one holding "failnever" never.
+// A query holding "nothing" finds no article, one holding "fail500" is answered with status 500, one holding "failnever" never.
 #include "fakeweb/Service.h"
 
 #include <cctype>
@@ -49,7 +49,8 @@ std::string ResultPage(const Request &r) {
             body += "<td><a href=/groups?q=" + qe + "&start=" + std::to_string(p * kPerPage) + "&num=30>" +
                     std::to_string(p + 1) + "</a></td>\n";
     body += "<td><a href=/groups?q=" + qe + "&start=40&seld=932&num=30>Related</a></td></tr></table>\n";
-    if (page < 0 || page >= kPages) return body + "<p>No more articles.</p></body></html>\n";
+    if (page < 0 || page >= kPages || q.find("nothing") != std::string::npos)
+        return body + "<p>No more articles.</p></body></html>\n";
     body += "<p>Searched Groups for <b>" + shown + "</b>. Sorted by <b>relevance</b></p>\n";
     body += "<p><a href=/groups?q=" + qe + "&selm=picture" + std::to_string(page) +
             "><img src=/images/groups.gif alt=logo></a><br>an image<font size=-1> </font></p>\n";
