@@ -273,6 +273,16 @@ VerticalHost HostOf(TMain &w) {
     return h;
 }
 
+// The list's column widths (caption first); a width of 0 hides the column.
+void SetColumnWidths(QTreeView *view, std::initializer_list<int> widths) {
+    int c = 0;
+    for (int width : widths) {
+        view->setColumnHidden(c, width == 0);
+        if (width > 0) view->setColumnWidth(c, width);
+        ++c;
+    }
+}
+
 VerticalPage *PutPage(TMain &w, PageId id, bool newsRow) {
     FeaturePage *p = w.Page(id);
     if (!p) return nullptr;
@@ -298,6 +308,7 @@ void BindNews(TMain &w) {
     auto *news = new NewsSearch(std::move(host), [&w] { return NewsOptionsFrom(w.OptionsModel().get()); }, &w);
     auto *b = new VerticalBinding(w, *page, news->List(), news->Controller(), Activity::NewsSearch,
                                   kNewsDescription, kNewsAddress);
+    SetColumnWidths(page->ResultList(), {36, 360, 140, 0, 0, 0});
     // The restriction the next search reads follows the row's controls.
     auto restrict = [news, page] {
         news->Restriction().open = page->GroupRowOpen();
@@ -372,6 +383,7 @@ void BindSoftware(TMain &w) {
     auto *prg = new SoftwareSearch(std::move(host), &w);
     auto *b = new VerticalBinding(w, *page, prg->List(), prg->Controller(), Activity::SoftwareSearch,
                                   kPrgDescription, kPrgUrl);
+    SetColumnWidths(page->ResultList(), {36, 165, 80, 60, 130, 60, 0, 0, 0});
     const auto modes = page->ModeGroup()->actions();
     for (int i = 0; i < modes.size(); ++i)
         QObject::connect(modes[i], &QAction::triggered, b, [prg, page, i] {
