@@ -362,6 +362,20 @@ void BindNews(TMain &w) {
     m->addAction("Add selection to my favorites");  // the favorites page gives it its action
 
     ShellHooks &hooks = w.Hooks();
+    // The boxes show their histories (ComboBox_NEWS.INI, ComboBox_NEWSGRP.INI) once loaded,
+    // and hand their texts back before the histories are saved.
+    hooks.loadHistoriesAndFavorites = [&w, page, old = hooks.loadHistoriesAndFavorites] {
+        if (old) old();
+        SyncBox(page->QueryBox(), w.QueryHistories().news);
+        SyncBox(page->GroupBox(), w.QueryHistories().newsGroup);
+        page->QueryBox()->setCurrentText("");
+        page->GroupBox()->setCurrentText("");
+    };
+    hooks.saveHistories = [&w, page, old = hooks.saveHistories] {
+        w.QueryHistories().news.editText = Typed(page->QueryBox());
+        w.QueryHistories().newsGroup.editText = Typed(page->GroupBox());
+        if (old) old();
+    };
     auto previous = hooks.endNewsSearch;
     hooks.endNewsSearch = [news, &w, previous] {
         if (w.Model().closing) news->Close();
@@ -415,8 +429,14 @@ void BindSoftware(TMain &w) {
     // The close sequence has no step of its own for the software search: it ends (without
     // the stop sound) at the first step of the close, before the histories are saved.
     ShellHooks &hooks = w.Hooks();
-    hooks.saveHistories = [prg, old = hooks.saveHistories] {
+    hooks.loadHistoriesAndFavorites = [&w, page, old = hooks.loadHistoriesAndFavorites] {
+        if (old) old();
+        SyncBox(page->QueryBox(), w.QueryHistories().software);  // ComboBox_FINDPRG.INI
+        page->QueryBox()->setCurrentText("");
+    };
+    hooks.saveHistories = [&w, prg, page, old = hooks.saveHistories] {
         prg->Close();
+        w.QueryHistories().software.editText = Typed(page->QueryBox());
         if (old) old();
     };
 }
