@@ -5,6 +5,7 @@
 #include "app/RoadPage.h"
 #include "app/SmartBinding.h"
 #include "app/NetToolsBinding.h"
+#include "app/VerticalPages.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -66,11 +67,13 @@ void BindFeatures(TMain &window) {
     BindNetTools(window);
     // The smart finder: categories, leaf search and caches; fills showSmartCategories.
     BindSmartFinder(window);
+    // Newsgroup articles and software (NEWS and PRG pages); endNewsSearch.
+    BindVerticalSearches(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
     // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
-    // startConfigDownload, configApplied, bannerStep, endWebSearch, endNewsSearch,
+    // startConfigDownload, configApplied, bannerStep, endWebSearch,
     // endCatalogueUpdate, saveFavorites, addSmartFavorites, abortBanner, releaseFeatures.
 }
 

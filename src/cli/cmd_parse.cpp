@@ -4,11 +4,14 @@
 #include <iterator>
 
 #include "cli/Command.h"
+#include "cli/VerticalCli.h"
+#include "engines/vertical/VerticalReaders.h"
 #include "engines/web/WebReadersSink.h"
 
 namespace {
 
-constexpr const char *kUsage = "--engine NAME [--host PREFIX] [--format tsv|json] FILE";
+constexpr const char *kUsage = "--engine NAME [--host PREFIX] [--format tsv|json] FILE\n"
+                               "               NAME is a web engine, GoogleNews, C|NET or TuCows";
 
 int Fail(const char *message, const std::string &detail = {}) {
     std::fprintf(stderr, "quillmar-cli parse: %s%s\nusage: quillmar-cli parse %s\n", message, detail.c_str(), kUsage);
@@ -45,6 +48,14 @@ int RunParse(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     if (!in) return Fail("cannot read ", file);
     std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
+    // The newsgroup and software engines have their own rows.
+    if (const auto vertical = qm::FindVerticalEngine(engine); vertical != qm::VerticalEngine::None) {
+        const qm::VerticalParsed parsed = qm::ParseVerticalPage(vertical, host, page);
+        const std::string out = qm::cli::FormatVerticalRows(vertical == qm::VerticalEngine::News, parsed.rows,
+                                                            &parsed.pages, format == "json");
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return 0;
+    }
     qm::ParsedPage parsed;
     if (!qm::ParseEnginePage(engine, host, page, parsed)) return Fail("unknown engine ", engine);
     std::string out = format == "json" ? qm::FormatParseJson(parsed.rows, parsed.pages)

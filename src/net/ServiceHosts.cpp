@@ -48,6 +48,10 @@ std::vector<ServiceHost> Defaults() {
         {"whois", "www.whois-gateway.example"},
         // The web search of the smart finder (Google's result-page layout).
         {"smart-search", "www.smartsearch.example"},
+        // The newsgroup article search and the two software directories.
+        {"news-groups", "groups.google.example"},
+        {"software-cnet", "download.cnet.example"},
+        {"software-tucows", "www.tucows.example"},
     };
 }
 

@@ -40,11 +40,18 @@ public:
     const std::vector<std::vector<std::string>> &Rows() {
         if (!valid_) {
             const auto &rows = model_.Rows();
+            const auto &only = model_.FilterColumns();
             folded_.resize(rows.size());
             for (size_t i = 0; i < rows.size(); ++i) {
-                folded_[i].resize(rows[i].subItems.size());
-                for (size_t k = 0; k < rows[i].subItems.size(); ++k)
-                    folded_[i][k] = FoldForFilter(rows[i].subItems[k]);
+                const auto &sub = rows[i].subItems;
+                if (only.empty()) {
+                    folded_[i].resize(sub.size());
+                    for (size_t k = 0; k < sub.size(); ++k) folded_[i][k] = FoldForFilter(sub[k]);
+                } else {
+                    folded_[i].clear();
+                    for (size_t k : only)
+                        if (k < sub.size()) folded_[i].push_back(FoldForFilter(sub[k]));
+                }
             }
             valid_ = true;
         }

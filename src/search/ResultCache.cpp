@@ -94,15 +94,34 @@ bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows) {
     return true;
 }
 
-WebResultCache::WebResultCache(std::string cacheRoot) : root_(std::move(cacheRoot)) {}
-
-std::string WebResultCache::Folder() const { return root_ + "/" + kWebCacheFolder; }
-
-std::string WebResultCache::PathFor(std::string_view boxText) const {
-    return Folder() + "/" + CacheFileName(boxText);
+std::string EncodeResultList(const std::vector<ResultRow> &rows, RecordKind kind) {
+    return FormatListFile(ToRecords(rows), kind);
 }
 
-bool WebResultCache::Write(const std::vector<ResultRow> &rows, std::string_view boxText,
+bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path, RecordKind kind) {
+    return WriteFileAtomic(path, EncodeResultList(rows, kind), /*ownerOnly=*/true);
+}
+
+bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows, RecordKind kind) {
+    std::string bytes;
+    if (!IsPlainFile(path) || !ReadWholeFile(path, bytes)) return false;
+    rows = FromRecords(ParseListFile(bytes, kind));
+    return true;
+}
+
+SearchResultCache::SearchResultCache(std::string cacheRoot, std::string folder, std::string extension, RecordKind kind)
+    : root_(std::move(cacheRoot)), folder_(std::move(folder)), extension_(std::move(extension)), kind_(kind) {}
+
+WebResultCache::WebResultCache(std::string cacheRoot)
+    : SearchResultCache(std::move(cacheRoot), kWebCacheFolder, kWebCacheExtension, RecordKind::Web) {}
+
+std::string SearchResultCache::Folder() const { return root_ + "/" + folder_; }
+
+std::string SearchResultCache::PathFor(std::string_view boxText) const {
+    return Folder() + "/" + CacheFileName(boxText, extension_);
+}
+
+bool SearchResultCache::Write(const std::vector<ResultRow> &rows, std::string_view boxText,
                            bool useDiskCache) const {
     if (!useDiskCache) return true;
     ::mkdir(root_.c_str(), 0755);
@@ -112,12 +131,12 @@ bool WebResultCache::Write(const std::vector<ResultRow> &rows, std::string_view 
     if (std::any_of(rows.begin(), rows.end(), notice)) {
         std::vector<ResultRow> kept;
         std::copy_if(rows.begin(), rows.end(), std::back_inserter(kept), [&](const ResultRow &r) { return !notice(r); });
-        return SaveResultList(kept, PathFor(boxText));
+        return SaveResultList(kept, PathFor(boxText), kind_);
     }
-    return SaveResultList(rows, PathFor(boxText));
+    return SaveResultList(rows, PathFor(boxText), kind_);
 }
 
-WebResultCache::Recall WebResultCache::OnQueryBoxChanged(std::string_view boxText, CacheMode mode,
+SearchResultCache::Recall SearchResultCache::OnQueryBoxChanged(std::string_view boxText, CacheMode mode,
                                                          const Hooks &hooks) const {
     if (mode == CacheMode::Never) return Recall::Nothing;
     std::string path = PathFor(boxText);
@@ -132,14 +151,14 @@ WebResultCache::Recall WebResultCache::OnQueryBoxChanged(std::string_view boxTex
     // (it writes its own cache).
     if (hooks.searching && hooks.searching() && hooks.endSearch) hooks.endSearch();
     std::vector<ResultRow> rows;
-    if (!LoadResultList(path, rows)) return Recall::Nothing;
+    if (!LoadResultList(path, rows, kind_)) return Recall::Nothing;
     if (hooks.show) hooks.show(std::move(rows));
     return Recall::Loaded;
 }
 
-int WebResultCache::EndOfRun(CacheMode mode) const {
+int SearchResultCache::EndOfRun(CacheMode mode) const {
     if (mode == CacheMode::Always) return 0;
-    return DeleteFilesWithExtension(Folder(), kWebCacheExtension);
+    return DeleteFilesWithExtension(Folder(), extension_);
 }
 
 bool WriteWebSearchCache(const std::string &dataRoot, const std::vector<ResultRow> &rows, std::string_view query,

@@ -6,6 +6,7 @@
 // A cache is a list file: per row its sub-items, one per line, then its image index in
 // decimal, each line ending in CR LF. The row number is not stored.
 #include "search/ResultRow.h"
+#include "toolkit/ListFile.h"
 
 #include <functional>
 #include <string>
@@ -38,11 +39,16 @@ std::vector<ResultRow> DecodeResultList(std::string_view bytes);
 bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path);
 // False (rows untouched) when the file is missing or unreadable.
 bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows);
+// The same for the lists of other kinds (records of their own number of texts).
+std::string EncodeResultList(const std::vector<ResultRow> &rows, RecordKind kind);
+bool SaveResultList(const std::vector<ResultRow> &rows, const std::string &path, RecordKind kind);
+bool LoadResultList(const std::string &path, std::vector<ResultRow> &rows, RecordKind kind);
 
-// The web page's caches, in `cacheRoot` + "/WEBSearch".
-class WebResultCache {
+// The caches of one search page: `cacheRoot` + "/" + folder, files named by CacheFileName
+// with the page's extension, records of the page's kind.
+class SearchResultCache {
 public:
-    explicit WebResultCache(std::string cacheRoot);
+    SearchResultCache(std::string cacheRoot, std::string folder, std::string extension, RecordKind kind);
 
     std::string Folder() const;
     std::string PathFor(std::string_view boxText) const;
@@ -68,7 +74,14 @@ public:
     int EndOfRun(CacheMode mode) const;
 
 private:
-    std::string root_;
+    std::string root_, folder_, extension_;
+    RecordKind kind_;
+};
+
+// The web page's caches, in `cacheRoot` + "/WEBSearch".
+class WebResultCache : public SearchResultCache {
+public:
+    explicit WebResultCache(std::string cacheRoot);
 };
 
 // What the end of a web search writes, the same for the window and quillmar-cli: the list

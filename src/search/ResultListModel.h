@@ -102,6 +102,8 @@ public:
 
     // Address of a row: its URL sub-item when not empty, else its Location.
     const std::string &AddressOf(int row) const;
+    // The identity of a row not yet listed, as the duplicate test reads it.
+    const std::string &IdentityOf(const ResultRow &row) const { return row.Address(urlColumn_, locationColumn_); }
     // True when some row has this address, ignoring ASCII case.
     bool IsDuplicateUrl(std::string_view address) const;
 
@@ -153,6 +155,11 @@ public:
     using ImageDecorator = std::function<QVariant(int image)>;
     static void SetImageDecorator(ImageDecorator decorator);
 
+    // The sub-items the in-list filter compares (all when empty): a list whose rows match on
+    // some columns only names them.
+    void SetFilterColumns(std::vector<size_t> columns) { filterColumns_ = std::move(columns); }
+    const std::vector<size_t> &FilterColumns() const { return filterColumns_; }
+
     // While set, the page's change handler does nothing (loading a cache, select all).
     bool Updating() const { return updating_; }
     void SetUpdating(bool on) { updating_ = on; }
@@ -177,6 +184,7 @@ private:
     QString singular_ = QStringLiteral("Site"), plural_ = QStringLiteral("Sites");
     bool updating_ = false;
     bool checkBoxes_ = false;
+    std::vector<size_t> filterColumns_;
 };
 
 // Lower-cases ASCII letters only.

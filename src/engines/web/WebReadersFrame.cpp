@@ -142,16 +142,16 @@ bool Frame::Expect(const Landmark &landmark) {
 
 bool Frame::Capture(const Landmark &end, std::string &field) { return CaptureFrom(pos_, end, field); }
 
-bool Frame::CaptureFrom(size_t start, const Landmark &end, std::string &field) {
+bool Frame::CaptureFrom(size_t start, const Landmark &end, std::string &field, size_t limit) {
     if (!Skip(end)) return false;
-    field = Field(start, matchPos_[0]);
+    field = Field(start, matchPos_[0], limit);
     return true;
 }
 
-std::string Frame::Field(size_t from, size_t to) const {
+std::string Frame::Field(size_t from, size_t to, size_t limit) const {
     if (to > page_.size()) to = page_.size();
     if (from >= to) return {};
-    if (to - from > kMaxField) to = from + kMaxField;
+    if (to - from > limit) to = from + limit;
     std::string out(page_.substr(from, to - from));
     if (skipLines_)
         for (char &c : out)

@@ -76,7 +76,7 @@ public:
     // Captures the field that runs from the current position (or from `start`) to the
     // next occurrence of `end`, and stands after `end`. False when `end` is not found.
     bool Capture(const Landmark &end, std::string &field);
-    bool CaptureFrom(size_t start, const Landmark &end, std::string &field);
+    bool CaptureFrom(size_t start, const Landmark &end, std::string &field, size_t limit = kMaxField);
 
     // The next character the matcher sees (line characters are passed over in a
     // line-skipping frame), or -1 at the end of the page or when stopped.
@@ -90,7 +90,8 @@ public:
 
     // Page text from `from` up to (not including) `to`, cut to kMaxField characters,
     // line characters as blanks in a line-skipping frame.
-    std::string Field(size_t from, size_t to) const;
+    // A reader that keeps longer texts passes its own `limit`.
+    std::string Field(size_t from, size_t to, size_t limit = kMaxField) const;
 
     void Stop() { stopped_ = true; }
     bool Stopped() const { return stopped_; }

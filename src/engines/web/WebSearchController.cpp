@@ -11,19 +11,6 @@
 
 namespace qm {
 
-namespace {
-
-long CStyleNumber(const std::string &text) {
-    size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-    std::string t = text.substr(b, e - b);
-    char *end = nullptr;
-    long v = std::strtol(t.c_str(), &end, 10);
-    return v;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- TWebEngine
 
@@ -89,22 +76,8 @@ void TWebEngine::WentIdle() {
 }
 
 bool AddWebResult(PagedRequest &engine, SearchRun &run, ResultListModel &list, SiteMerger *merger, ResultRow row) {
-    row.image = -1;
     if (row.subItems.size() < 5) row.subItems.resize(5);
-    // A reader tests the address before it has read the whole record, and it pumps events
-    // while it reads on: another engine may have listed the same address meanwhile.
-    if (list.IsDuplicateUrl(row.Address())) {
-        engine.CountDuplicate();
-        return true;
-    }
-    if (merger && merger->MergeInto(row)) {
-        engine.CountMerged();
-        return true;
-    }
-    list.AppendRow(std::move(row));
-    if (merger) merger->Listed(list.Count() - 1);
-    engine.CountAdded();
-    return run.CountResult(engine.Count(), engine.StoppedFlag());
+    return AddListedResult(engine, run, list, merger, std::move(row));
 }
 
 // ---------------------------------------------------------------- controller
@@ -287,9 +260,7 @@ void WebSearchController::EndWebSearch() {
 
 // ---------------------------------------------------------------- steps of both web searches
 
-std::string WebText(const WebSearchEnvironment &env, const char *english) {
-    return env.message ? env.message(english) : std::string(english);
-}
+std::string WebText(const WebSearchEnvironment &env, const char *english) { return SearchText(env, english); }
 
 bool BeginWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, const std::string &typed, bool verifying,
                        long (*maximum)(const std::string &text), WebSearchSettings &s) {
@@ -298,32 +269,17 @@ bool BeginWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, const st
         return false;
     }
     s = env.settings ? env.settings() : WebSearchSettings{};
-    run.Prepare(maximum(s.maxResults), s.resultMode, s.muteSounds);
-    run.SetQuery(PrepareQuery(typed));
-    if (run.Query().empty()) {
-        if (env.alert) env.alert(WebText(env, "You have not typed a search string yet\n\nSearch not started"));
-        return false;
-    }
-    if (s.cacheMode != 2 && env.pushHistory) env.pushHistory(typed);
-    return true;
+    RunOptions o;
+    o.maximum = maximum(s.maxResults);
+    o.resultMode = s.resultMode;
+    o.mute = s.muteSounds;
+    o.pushHistory = s.cacheMode != 2;
+    return BeginSearchRun(env, run, typed, o);
 }
 
 void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultListModel *list,
                      EngineStatusModel *status) {
-    run.Ended();
-    const bool failed = status && status->Taking() > 0 && status->Answered() == 0;
-    if (env.saveCache && !failed) env.saveCache(run.Query());
-    if (!run.Muted() && !run.Closing() && env.playSound) env.playSound("/Sounds/Stop.wav");
-    if (list && list->Count() == 0) {
-        ResultRow row;
-        row.image = -1;
-        row.subItems = {NothingFoundText(env, run.Query()), "", "", "", ""};
-        list->AppendRowAsIs(std::move(row));
-    }
-}
-
-std::string NothingFoundText(const WebSearchEnvironment &env, const std::string &query) {
-    return WebText(env, "Nothing found for") + " < " + query + " >...";
+    EndSearchRun(env, run, list, status);
 }
 
 }  // namespace qm

@@ -18,6 +18,7 @@
 #include "search/SiteMerge.h"
 #include "search/ResultListModel.h"
 #include "search/SearchRun.h"
+#include "search/SearchSteps.h"
 
 #include <QObject>
 #include <QPointer>
@@ -42,15 +43,11 @@ struct WebSearchSettings {
     bool mergeSameSite = false;      // $WEB_MergeSameSite: one row per site, counting its engines
 };
 
-// What the controller needs from its surroundings. Unset members do nothing.
-struct WebSearchEnvironment {
+// What the controller needs from its surroundings (beyond the hooks every search kind
+// has: alert, history, cache, sounds, messages). Unset members do nothing.
+struct WebSearchEnvironment : SearchHooks {
     std::function<WebSearchSettings()> settings;
     HttpClientFactory makeClient;
-    std::function<void(const std::string &message)> alert;        // ShowAlert, kind 0
-    std::function<void(const std::string &typed)> pushHistory;    // the query box's history
-    std::function<void(const std::string &query)> saveCache;      // list saved under the query's name
-    std::function<void(const std::string &sound)> playSound;      // "/Sounds/Start.wav", "/Sounds/Stop.wav"
-    std::function<std::string(const std::string &text)> message;  // message-table lookup (English default)
     std::function<void()> stopVerification;                       // clears `verifying`
     CookieStore *cookies = nullptr;
     // The page readers by selector; UseBuiltInReaders() sets the program's own.
@@ -62,7 +59,8 @@ struct WebSearchEnvironment {
 // Sets the readers of the built-in web engines (src/engines/web/WebReaders.h).
 void UseBuiltInReaders(WebSearchEnvironment &env);
 
-// Steps both web searches (the built-in engines and the engines by templates) take.
+// Steps both web searches (the built-in engines and the engines by templates) take, on the
+// steps of every search kind (search/SearchSteps.h).
 // A message by its English text, through the environment's table.
 std::string WebText(const WebSearchEnvironment &env, const char *english);
 // The start: refuses while a verification runs, reads the options into `run` (the limit as
@@ -80,8 +78,6 @@ void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultList
 // duplicate), counted on the listed row of the same site when `merger` is given and knows
 // it, else appended; then counts it and applies the result limit. False to stop reading.
 bool AddWebResult(PagedRequest &engine, SearchRun &run, ResultListModel &list, SiteMerger *merger, ResultRow row);
-// "Nothing found for" + " < " + query + " >...".
-std::string NothingFoundText(const WebSearchEnvironment &env, const std::string &query);
 
 // One web engine's request object for the length of one search.
 class TWebEngine : public PagedRequest, public ReaderSink, public SponsoredOwner {
