@@ -232,7 +232,8 @@ bool ApplyLanguageFile(LanguageTexts &t, const std::string &path, std::string_vi
 
 bool ApplyLanguage(LanguageTexts &t, const std::string &folder, std::string_view name) {
     auto path = LanguageFilePath(folder, name);
-    return ApplyLanguageFile(t, path ? *path : std::string(), name);
+    if (!path) return ApplyLanguageFile(t, std::string(), name);
+    return ApplyLanguageFile(t, *path, *FindLanguage(folder, name));
 }
 
 bool ApplyLanguageBlocksFile(LanguageTexts &t, const std::string &path) {
