@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/NetToolsBinding.h"
+#include "app/OptionsBinding.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -54,6 +55,10 @@ void BindFeatures(TMain &window) {
         SaveOptions(o, DataRoot(w->Model().dirs.ProgramDir).optionsFile());
     };
 
+    // The options window and the language passes (first: later language steps read the
+    // message table they fill).
+    BindOptionsWindow(window);
+
     // The web search: page, result list, controller, list tools; pressWebSearch, endWebSearch.
     BindWebSearch(window);
 
@@ -66,7 +71,7 @@ void BindFeatures(TMain &window) {
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
-    // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
+    // showSplash, pressWebSearch,
     // startConfigDownload, configApplied, bannerStep, endWebSearch, endNewsSearch,
     // endCatalogueUpdate, saveFavorites, abortBanner, releaseFeatures.
 }
@@ -76,7 +81,6 @@ void CreateSplashWindow(TMain &window) {
 }
 
 void CreateOptionsWindow(TMain &window) {
-    // Until the options window exists, its model is loaded here.
     DataRoot root(window.Model().dirs.ProgramDir);
     Options opt = window.OptionsModel().get();
     if (LoadOptions(opt, root.optionsFile(), root.languageDir())) {
@@ -88,6 +92,8 @@ void CreateOptionsWindow(TMain &window) {
     }
     window.OptionsModel().set(opt);
     window.ApplyOptions(opt);
+    if (!window.findChild<TMainOPT *>("TMainOPT", Qt::FindDirectChildrenOnly)) CreateOptionsDialog(window);
+    RunHook(window.Hooks().applyLanguage, opt.language);
 }
 
 bool StartDemoWeb(std::string &error) {
