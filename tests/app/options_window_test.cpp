@@ -254,7 +254,20 @@ TEST_F(OptionsWindowTest, LanguageChoiceTwice) {
         opt->Languages()->setCurrentIndex(i);
         emit opt->Languages()->activated(i);
     };
+    // Every page as a person sees it (QM_OPTIONS_SHOTS=folder keeps the pictures).
+    auto shots = [&](const char *prefix) {
+        opt->resize(760, 560);
+        for (int p = 0; p < 5; ++p) {
+            opt->ShowPage(OptionsPage(p));
+            const QImage shot = opt->grab().toImage();
+            EXPECT_FALSE(shot.isNull());
+            if (const char *dir = std::getenv("QM_OPTIONS_SHOTS"))
+                shot.save(QString("%1/%2%3.png").arg(dir, prefix).arg(p));
+        }
+        opt->ShowPage(OptionsPage::Search);
+    };
     pick("French");
+    shots("fr");
     EXPECT_EQ(m.OptionsModel().get().language, "French");
     EXPECT_EQ(opt->windowTitle(), "Réglages");
     EXPECT_EQ(m.SettingsButton()->text(), "Réglages");
@@ -271,12 +284,41 @@ TEST_F(OptionsWindowTest, LanguageChoiceTwice) {
     EXPECT_EQ(m.Model().messages.Text(Msg::Confirm), "Are you sure?");
     EXPECT_EQ(opt->NoAutoHelp()->text(), "Stop the automatic help panel");
 
-    // Every page as a person sees it (QM_OPTIONS_SHOTS=folder keeps the pictures).
-    opt->resize(760, 560);
-    for (int p = 0; p < 5; ++p) {
-        opt->ShowPage(OptionsPage(p));
-        const QImage shot = opt->grab().toImage();
-        EXPECT_FALSE(shot.isNull());
-        if (const char *dir = std::getenv("QM_OPTIONS_SHOTS")) shot.save(QString("%1/page%2.png").arg(dir).arg(p));
+    shots("en");
+}
+
+TEST_F(OptionsWindowTest, ChangesAreKeptForTheNextRun) {
+    {
+        TMain &m = Open();
+        opt->Open(OptionsOpener::Button, false);
+        opt->ShowPage(OptionsPage::Proxy);
+        opt->ProxyType()->setCurrentIndex(1);
+        emit opt->ProxyType()->activated(1);
+        QTest::keyClicks(opt->ProxyAddress(), "proxy.example");
+        QTest::keyClicks(opt->ProxyPort(), "3128");
+        opt->NoLogo()->setChecked(true);
+        opt->SurfSame()->setChecked(true);
+        opt->StartupTab()->setCurrentIndex(9);
+        emit opt->StartupTab()->activated(9);
+        const int fr = opt->Languages()->findText("French");
+        opt->Languages()->setCurrentIndex(fr);
+        emit opt->Languages()->activated(fr);
+        opt->OkButton()->click();
+        m.close();
+        window.reset();
     }
+    TMain &again = Open();
+    const Options &o = again.OptionsModel().get();
+    EXPECT_EQ(o.proxy.mode, 1);
+    EXPECT_EQ(o.proxy.address, "proxy.example");
+    EXPECT_EQ(o.proxy.port, "3128");
+    EXPECT_TRUE(o.noStartupLogo);
+    EXPECT_EQ(o.surfMode, SurfMode::InSameWindow);
+    EXPECT_EQ(o.startupTab, 9);
+    EXPECT_EQ(o.language, "French");
+    // The language is applied when the window is created.
+    EXPECT_EQ(opt->windowTitle(), "Réglages");
+    EXPECT_EQ(opt->Languages()->currentText(), "French");
+    EXPECT_EQ(opt->StartupTab()->currentText(), "Unités");
+    EXPECT_EQ(opt->ProxyAddress()->text(), "proxy.example");
 }
