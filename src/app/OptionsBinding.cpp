@@ -43,7 +43,10 @@ void CaptionMainWindow(TMain &w, const LanguageTexts &t) {
     if (WebPage *web = w.Web()) {
         if (!w.Model().searching()) web->SearchButton()->setText(Shown(t.Text("$BT_WEB")));
         const char *modes[4] = {"$MNU_MAIN_ALL", "$MNU_MAIN_ANY", "$MNU_MAIN_EXACT", "$MNU_MAIN_BOOL"};
-        for (int i = 0; i < 4; ++i) web->ModeAction(i)->setText(Shown(t.Text(modes[i])));
+        for (int i = 0; i < 4; ++i) {
+            web->ModeAction(i)->setText(Shown(t.Text(modes[i])));
+            if (web->ModeAction(i)->isChecked()) web->ModeButton()->setText(web->ModeAction(i)->text());
+        }
         const char *filters[3] = {"$MNU_IN_ALL", "$MNU_IN_ANY", "$MNU_IN_EXACT"};
         for (int i = 0; i < 3; ++i) web->FilterModeAction(i)->setText(Shown(t.Text(filters[i])));
     }

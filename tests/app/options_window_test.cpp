@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -278,6 +279,8 @@ TEST_F(OptionsWindowTest, LanguageChoiceTwice) {
     EXPECT_EQ(m.Web()->SearchButton()->text(), "Chercher");
     EXPECT_EQ(m.Model().messages.Text(Msg::Confirm), "Êtes-vous sûr ?");
     EXPECT_EQ(m.Model().messages.Text(Msg::NoSearchString).substr(0, 6), "Vous n");
+    EXPECT_TRUE(m.Page(PageId::Web)->HelpPanel()->text().startsWith("Tapez votre recherche"));
+    EXPECT_EQ(m.Web()->ModeButton()->text(), "Tous les mots");
     pick("English");
     EXPECT_EQ(opt->windowTitle(), "Settings");
     EXPECT_EQ(m.Web()->SearchButton()->text(), "Search");
