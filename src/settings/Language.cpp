@@ -162,7 +162,13 @@ void LanguageTexts::Reset() {
     messages.ResetToDefaults();
     for (int i = 0; i < kHelpListCount; ++i) help[size_t(i)] = BuiltInHelpList(HelpListKeys()[size_t(i)]);
     charset = 1;
-    searchBar = favBar = optionBar = FontChoice{};
+    TakeFonts();
+}
+
+void LanguageTexts::TakeFonts() {
+    searchBar = {Text("$SEARCHBAR.Font.Name"), kv::ToInt(Text("$SEARCHBAR.Font.Size"))};
+    favBar = {Text("$FAVBAR.Font.Name"), kv::ToInt(Text("$FAVBAR.Font.Size"))};
+    optionBar = {Text("$OPTIONBAR.Font.Name"), kv::ToInt(Text("$OPTIONBAR.Font.Size"))};
 }
 
 const std::string &LanguageTexts::Text(std::string_view key) const {
@@ -212,17 +218,8 @@ bool ApplyLanguageFile(LanguageTexts &t, const std::string &path, std::string_vi
         if (line.find('$') == std::string::npos) continue;
         for (size_t i = 0; i < std::size(kKeys); ++i)
             if (KeyValue(line, kKeys[i].key, value)) t.texts_[i] = value;
-        struct FontKey {
-            const char *name, *size;
-            FontChoice *font;
-        } fonts[] = {{"$SEARCHBAR.Font.Name", "$SEARCHBAR.Font.Size", &t.searchBar},
-                     {"$FAVBAR.Font.Name", "$FAVBAR.Font.Size", &t.favBar},
-                     {"$OPTIONBAR.Font.Name", "$OPTIONBAR.Font.Size", &t.optionBar}};
-        for (auto &f : fonts) {
-            if (KeyValue(line, f.name, value)) f.font->name = value;
-            if (KeyValue(line, f.size, value)) f.font->size = kv::ToInt(value);
-        }
     }
+    t.TakeFonts();
     for (int m = 0; m < kMessageCount; ++m) {
         std::string_view key = MessageTable::LanguageKey(Msg(m));
         if (!key.empty() && key[0] == '$') t.messages.Set(Msg(m), t.Text(key));

@@ -22,7 +22,8 @@ struct LanguageKey {
     const char *key;
     const char *english;
 };
-// Every key of the key list, in list order ("$CHARSET" and the font keys are kept apart).
+// Every key of the key list, in list order ("$CHARSET" and the font keys included: their
+// texts are the file's; the character set itself is `LanguageTexts::charset`).
 const std::vector<LanguageKey> &LanguageKeyList();
 
 // The six alert blocks, in message-table order, and the ten help lists.
@@ -81,6 +82,7 @@ public:
     LanguageCountries countries;
 
 private:
+    void TakeFonts();  // the three fonts from their keys' texts
     friend bool ApplyLanguageFile(LanguageTexts &, const std::string &, std::string_view);
     std::vector<std::string> texts_;  // LanguageKeyList() order
 };
