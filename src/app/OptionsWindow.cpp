@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <climits>
 #include <cstdlib>
 
 namespace qm {
@@ -41,6 +43,7 @@ QLineEdit *NumberBox(QWidget *parent, const char *name) {
     auto *e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setMaximumWidth(90);
+    e->setValidator(new QIntValidator(0, INT_MAX, e));  // what the file can hold
     return e;
 }
 
@@ -219,6 +222,7 @@ QWidget *TMainOPT::BuildProxyPage() {
     proxyPortLabel_ = new QLabel("Port", page);
     proxyPort_ = Named(new QLineEdit(page), "ED_PRX_PORT");
     proxyPort_->setMaximumWidth(90);
+    proxyPort_->setValidator(new QIntValidator(1, 65535, proxyPort_));
     grid->addWidget(proxyAddrLabel_, 1, 0);
     grid->addWidget(proxyAddr_, 1, 1);
     grid->addWidget(proxyPortLabel_, 2, 0);
