@@ -88,10 +88,10 @@ void BindConversionTools(TMain &window) {
     ShellHooks &h = w->Hooks();
     h.applyLanguage = [w, conversion, currency, money, previous = h.applyLanguage](const std::string &language) {
         RunHook(previous, language);
-        std::string bytes;
-        const std::string file = DataRoot(w->Model().dirs.ProgramDir).languageDir() + "/" + language + ".language";
-        if (!language.empty() && ReadWholeFile(file, bytes)) {
-            const std::vector<std::string> lines = kv::Lines(bytes);
+        // The texts of the language pass (English where the file has no line), as key lines.
+        if (w->Model().language.fileRead) {
+            std::vector<std::string> lines;
+            for (const auto &k : LanguageKeyList()) lines.push_back(std::string(k.key) + " = " + w->Model().language.Text(k.key));
             conversion->ApplyLanguageLines(lines);
             currency->ApplyLanguageLines(lines);
             std::string value;

@@ -6,6 +6,7 @@
 #include "app/SmartBinding.h"
 #include "app/NetToolsBinding.h"
 #include "app/VerticalPages.h"
+#include "app/OptionsBinding.h"
 #include "app/WebSearchBinding.h"
 #include "fakeweb/Server.h"
 #include "net/NetConfig.h"
@@ -56,6 +57,10 @@ void BindFeatures(TMain &window) {
         SaveOptions(o, DataRoot(w->Model().dirs.ProgramDir).optionsFile());
     };
 
+    // The options window and the language passes (first: later language steps read the
+    // message table they fill).
+    BindOptionsWindow(window);
+
     // The web search: page, result list, controller, list tools; pressWebSearch, endWebSearch.
     BindWebSearch(window);
 
@@ -71,8 +76,7 @@ void BindFeatures(TMain &window) {
     BindVerticalSearches(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
-    // initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
-    // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
+    // initNewsGroupButton, buildNewsTree, reloadTemplateEngines, showSplash, pressWebSearch,
     // startConfigDownload, configApplied, bannerStep, endWebSearch,
     // endCatalogueUpdate, saveFavorites, addSmartFavorites, abortBanner, releaseFeatures.
 }
@@ -82,7 +86,6 @@ void CreateSplashWindow(TMain &window) {
 }
 
 void CreateOptionsWindow(TMain &window) {
-    // Until the options window exists, its model is loaded here.
     DataRoot root(window.Model().dirs.ProgramDir);
     Options opt = window.OptionsModel().get();
     if (LoadOptions(opt, root.optionsFile(), root.languageDir())) {
@@ -94,6 +97,8 @@ void CreateOptionsWindow(TMain &window) {
     }
     window.OptionsModel().set(opt);
     window.ApplyOptions(opt);
+    if (!window.findChild<TMainOPT *>("TMainOPT", Qt::FindDirectChildrenOnly)) CreateOptionsDialog(window);
+    RunHook(window.Hooks().applyLanguage, opt.language);
 }
 
 bool StartDemoWeb(std::string &error) {

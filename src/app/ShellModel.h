@@ -5,6 +5,7 @@
 // its widgets to this model.
 #include "app/AutoHelp.h"
 #include "app/MessageTable.h"
+#include "settings/Language.h"
 #include "app/ShellHooks.h"
 
 #include <array>
@@ -99,6 +100,7 @@ public:
 
     ProgramDirs dirs;
     MessageTable messages;
+    LanguageTexts language;  // the texts of the language applied last (built-in English at first)
     AutoHelp autoHelp;
     ShellOptions options;
     ShellHooks hooks;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "toolkit/DisplayText.h"
+#include "toolkit/Misc.h"
 
 namespace qm {
 
@@ -524,7 +525,7 @@ void ResultListModel::ToggleSelectAll() {
     const bool wasUpdating = updating_;
     updating_ = true;
     const int selected = int(SelectedRows().size());
-    if (selected > Count() / 2) {
+    if (!ToggleSelectsAll(selected, Count())) {
         selection_.clearSelection();
         selection_.clearCurrentIndex();
     } else if (Count() > 0) {

@@ -51,6 +51,10 @@ struct HistoryBox {
 // emitted as UTF-8, every other byte is kept.
 std::string CleanHtmlText(std::string_view text);
 
+// The select-all toggle of the lists: with more than half of the rows selected it clears the
+// selection (false), else it selects every row (true).
+inline bool ToggleSelectsAll(int selected, int count) { return selected <= count / 2; }
+
 // Equality and ordering ignoring the case of ASCII letters.
 bool SameTextNoCase(std::string_view a, std::string_view b);
 int CompareNoCase(std::string_view a, std::string_view b);

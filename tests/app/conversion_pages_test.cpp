@@ -217,9 +217,8 @@ TEST_F(ConversionPagesTest, LanguageFileRenamesTheCategoriesAndTheCurrencyCaptio
     QFile f(tmp_.filePath("Language/Test.language"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("$LANG_CONV_ENERGY\t= Energy\r\n  $lang_conv_cpu3 =  Video size \r\n$GB_CVID_PAK = Bitrates\r\n"
-            "$PNL_CONV_MONEY = Currencies\r\n$LBL_DOL_INFO = Quotes by\r\n");
+            "$PNL_CONV_MONEY = Currencies\r\n$LBL_DOL_INFO = Quotes by\r\n$LANG_DOL_START = Convert\r\n");
     f.close();
-    m.Model().messages.Set(Msg::ConvertCurrency, "Convert");
     RunHook(m.Hooks().applyLanguage, std::string("Test"));
     auto *list = Find<QListWidget>("LBCV");
     EXPECT_EQ(list->item(2)->text(), "Energy");

@@ -1,4 +1,4 @@
-#include "app/MessageTable.h"
+#include "settings/MessageTable.h"
 
 namespace qm {
 
