@@ -16,7 +16,7 @@ TCNNEngine::TCNNEngine(DailyNews &owner, unsigned updateId, int index, const New
       name_(channel.name),
       home_(channel.homeUrl),
       group_(channel.group),
-      node_(channel.group == owner.Group() ? NodeOfSection(channel.group, channel.section) : 0),
+      node_(channel.enabled && channel.group == owner.Group() ? NodeOfSection(channel.group, channel.section) : 0),
       section_(channel.section),
       enabled_(channel.enabled) {}
 

@@ -189,6 +189,13 @@ void DailyNews::FinishNewsUpdate(const std::string &mode) {
     else
         upAllCaption_ = Text("Update all");
     upAllEnabled_ = true;
+    outcomes_.clear();
+    for (int i : started_) {
+        TCNNEngine *e = engines_[size_t(i)];
+        if (!e) continue;
+        const EngineStatus &s = status_.At(i);
+        outcomes_.push_back({i, e->LastStatus(), e->LastError(), s.bytes, s.ms, s.reason});
+    }
     DisposeEngines();
     for (NewsChannel &c : channels_) c.enabled = true;
     run_.Ended();
@@ -246,7 +253,7 @@ void DailyNews::ClickNode(int node, bool fromCode) {
     selected_ = node;
     emit selectionChanged(node);
     if (!Updating() || fromCode) {
-        upOneEnabled_ = node > 0 && !(Updating() && upAllCaption_ == Text("Stop"));
+        upOneEnabled_ = node > 0;
         emit buttonsChanged();
     }
     ShowSection(node);

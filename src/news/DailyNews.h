@@ -18,6 +18,7 @@
 #include <QObject>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +41,16 @@ struct DailyNewsEnvironment {
     std::function<bool()> closing;                       // the window's closing flag
     // Adds one favorite; false when it was not added (the favorites feature fills it).
     std::function<bool(const NewsFavorite &)> addFavorite;
+};
+
+// How the request of one channel ended in the last update.
+struct ChannelOutcome {
+    int index = 0;
+    int status = 0;      // HTTP status, 0 when the exchange did not complete
+    int error = 0;       // the client's error code, 0 when it completed
+    int64_t bytes = 0;
+    int64_t ms = -1;
+    std::string reason;  // the status model's failure reason
 };
 
 enum class NodeImage : int { None = 0, Fetching = 1, Cached = 2 };
@@ -85,6 +96,8 @@ public:
     EngineStatusModel &Status() { return status_; }
     // Channels started by the last update, in table order.
     const std::vector<int> &Started() const { return started_; }
+    // What became of each started request (filled when the update ends).
+    const std::vector<ChannelOutcome> &Outcomes() const { return outcomes_; }
 
     // ---- The tree's click (also run after every update) and the headline list
     void ClickNode(int node, bool fromCode = false);
@@ -141,6 +154,7 @@ private:
     EngineStatusModel status_;
     std::array<TCNNEngine *, kNewsChannelCount> engines_{};
     std::vector<int> started_;
+    std::vector<ChannelOutcome> outcomes_;
 };
 
 }  // namespace qm

@@ -36,6 +36,13 @@ bool Contains(std::string_view text, std::string_view pattern) {
 
 std::string Cleaned(std::string_view field) { return Trim(CleanHtmlText(field)); }
 
+// Texts joined by appending (GCC 12 warns wrongly on chains of temporaries).
+std::string Join(std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (std::string_view p : parts) out.append(p);
+    return out;
+}
+
 std::string CutAtQuote(std::string text) {
     size_t q = text.find('"');
     if (q != std::string::npos) text.resize(q);
@@ -69,7 +76,7 @@ public:
     Parse(const HeadlineInput &in, HeadlineSink &sink, const char *tag) : in_(in), sink_(sink), tag_(tag) {}
 
     void Header(std::string_view heading) {
-        sink_.AddRow({"---------------- " + std::string(heading) + " ----------------", {}, {}, {}});
+        sink_.AddRow({Join({"---------------- ", heading, " ----------------"}), {}, {}, {}});
     }
     void Spacer() { sink_.AddRow({}); }
     void Spacers() {
@@ -121,7 +128,7 @@ struct AbcRule {
 
 void AbcSectionPass(Frame &f, Parse &p, std::string_view path, AbcRule rule) {
     static const Landmark tagEnd("\">"), closeA("</a");
-    const std::string landmark = "href=\"" + std::string(path);
+    const std::string landmark = Join({"href=\"", path});
     for (;;) {
         if (!SkipLong(f, landmark)) return;
         const size_t start = f.Pos() - path.size();
@@ -150,7 +157,7 @@ void AbcSectionPass(Frame &f, Parse &p, std::string_view path, AbcRule rule) {
 
 void AbcWirePass(Frame &f, Parse &p, std::string_view path) {
     static const Landmark blue("=bluesmall>"), closeA("</a>"), closeD("</d");
-    const Landmark landmark("href=\"" + std::string(path));
+    const Landmark landmark(Join({"href=\"", path}));
     for (;;) {
         if (!f.Skip(landmark)) return;
         const size_t start = f.Pos() - path.size();
@@ -162,7 +169,7 @@ void AbcWirePass(Frame &f, Parse &p, std::string_view path) {
         if (p.Listed(url)) continue;
         std::string link, time;
         if (!f.Skip(blue) || !f.Capture(closeA, link) || !f.Capture(closeD, time)) return;
-        p.Headline("(" + Cleaned(time) + ")    " + Cleaned(link), url);
+        p.Headline(Join({"(", Cleaned(time), ")    ", Cleaned(link)}), url);
     }
 }
 
@@ -220,7 +227,7 @@ void RunTf1(Frame &f, Parse &p, int section, std::string_view) {
     static const char *const words[] = {"Monde", "People", "Sciences", "Insolite", "Multim\xE9" "dia", "France"};
     static const Landmark dq("\""), tagEnd("\">"), closeA("</a");
     const std::string path = paths[section - 8];
-    const Landmark landmark("href=\"" + path);
+    const Landmark landmark(Join({"href=\"", path}));
     for (;;) {
         if (!f.Skip(landmark)) return;
         const size_t start = f.Pos() - path.size();
@@ -302,7 +309,7 @@ void RunGerman(Frame &f, Parse &p, int, std::string_view) {
         if (!f.Skip(link) || !f.Capture(dq, address)) return;
         const std::string url = p.Url(Cleaned(address));
         if (!f.Skip(gt) || !f.Capture(closeLink, text)) return;
-        p.Headline(Cleaned(topic) + " - " + Cleaned(text), url);
+        p.Headline(Join({Cleaned(topic), " - ", Cleaned(text)}), url);
     }
 }
 
@@ -341,8 +348,8 @@ void RunSpanish(Frame &f, Parse &p, int section, std::string_view) {
     static const Landmark tagEnd("\">"), closeA("</a");
     char year[16];
     std::snprintf(year, sizeof year, "%04d", p.Year());
-    const std::string path = "/" + std::string(year) + paths[section - 29];
-    const Landmark landmark("href=\"" + path);
+    const std::string path = Join({"/", year, paths[section - 29]});
+    const Landmark landmark(Join({"href=\"", path}));
     for (;;) {
         if (!f.Skip(landmark)) return;
         const size_t start = f.Pos() - path.size();
