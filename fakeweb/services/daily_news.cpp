@@ -56,8 +56,8 @@ std::string AbcPage(const std::string &path, const std::string &word, long long 
     std::string b;
     b += "<tr><td><a href=\"" + base + "closed" + Ed(e) + ".html\">Dropped: the quote is closed by a bracket</a></td></tr>\r\n";
     for (int k = 1; k <= kHeadlines; ++k)
-        b += "<tr><td><a href=\"" + base + "story_" + Ed(e) + "_" + K(k) + ".html\" class=\"hl\"><b>" + word +
-             " headline " + K(k) + " &amp; more, edition " + Ed(e) + "</b></a></td></tr>\r\n";
+        b += "<tr><td><a href=\"" + base + "story_" + Ed(e) + "_" + K(k) + ".html\" class=\"hl\">" + word +
+             " headline " + K(k) + " &amp; more, <i>edition</i> " + Ed(e) + "</a></td></tr>\r\n";
     b += "<tr><td><a href=\"" + base + "STORY_" + Ed(e) + "_1.html\" class=\"hl\">Repeated " + word + " headline</a></td></tr>\r\n";
     b += "<tr><td><a href=\"" + base + "celled" + Ed(e) + ".html\" class=\"x\">Broken cell</td><td>rest</a></td></tr>\r\n";
     if (!wire.empty())
