@@ -1,6 +1,7 @@
 #include "app/FeatureBindings.h"
 
 #include "app/ConversionBinding.h"
+#include "app/DailyNewsBinding.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/NetToolsBinding.h"
@@ -63,9 +64,11 @@ void BindFeatures(TMain &window) {
     BindRoadPlanner(window);
     // The network kit and the domain name search ("DNS" and "WHO" tabs).
     BindNetTools(window);
+    // The daily news: its tab, its controller, the news tree at show, its end at close.
+    BindDailyNews(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
-    // showSmartCategories, initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
+    // showSmartCategories, initNewsGroupButton, reloadTemplateEngines,
     // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
     // startConfigDownload, configApplied, bannerStep, endWebSearch, endNewsSearch,
     // endCatalogueUpdate, saveFavorites, abortBanner, releaseFeatures.
