@@ -92,6 +92,10 @@ public:
     // The window closes: a running update ends and its wait returns.
     void Close();
     void SetChannelEnabled(int index, bool enabled) { channels_[size_t(index)].enabled = enabled; }
+    // Moves a channel's page elsewhere (the remote configuration may; tests do).
+    void SetChannelPage(int index, std::string url) { channels_[size_t(index)].pageUrl = std::move(url); }
+    // The clock of the cache files and the date bar.
+    void SetClock(std::function<NewsDay()> today) { env_.today = std::move(today); }
     const EngineStatusModel &Status() const { return status_; }
     EngineStatusModel &Status() { return status_; }
     // Channels started by the last update, in table order.
