@@ -169,8 +169,15 @@ DailyNewsPanel::DailyNewsPanel(QWidget *parent) : QWidget(parent) {
     bottom->addStretch(1);
     source_ = new QLabel(right);
     source_->setObjectName("LBL_DNC");
-    source_->setStyleSheet("QLabel { color: #00008b; text-decoration: underline; }");
+    QFont underlined = source_->font();
+    underlined.setUnderline(true);
+    source_->setFont(underlined);
+    QPalette blue = source_->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 139));
+    source_->setPalette(blue);
     source_->setCursor(Qt::PointingHandCursor);
+    source_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    source_->setTextFormat(Qt::PlainText);
     source_->installEventFilter(this);
     bottom->addWidget(source_);
     rightLayout->addLayout(bottom);
