@@ -7,6 +7,10 @@
 #include <httplib.h>
 #include <zlib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>
@@ -334,6 +338,26 @@ void Server::addService(std::string hostKey, Handler handler) {
     if (d->http) d->refresh();
 }
 
+namespace {
+
+// The HTTP library listens with a backlog of 5: a burst of connections (a daily-news update
+// opens one per channel at once) would lose SYNs and wait a second for their retransmission.
+// Listening again on the bound socket widens the queue.
+void WidenBacklog(int port) {
+    for (int fd = 3; fd < 4096; ++fd) {
+        int accepting = 0;
+        socklen_t len = sizeof accepting;
+        if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &accepting, &len) != 0 || !accepting) continue;
+        sockaddr_in a{};
+        socklen_t alen = sizeof a;
+        if (getsockname(fd, reinterpret_cast<sockaddr *>(&a), &alen) == 0 && a.sin_family == AF_INET &&
+            ntohs(a.sin_port) == port && a.sin_addr.s_addr == htonl(INADDR_LOOPBACK))
+            ::listen(fd, 256);
+    }
+}
+
+}  // namespace
+
 bool Server::start(int port) {
     if (d->http) return true;
     {
@@ -368,6 +392,7 @@ bool Server::start(int port) {
     } else if (!http->bind_to_port("127.0.0.1", port)) {
         return false;
     }
+    WidenBacklog(port);
     d->port = port;
     d->http = std::move(http);
     d->thread = std::thread([impl] { impl->http->listen_after_bind(); });

@@ -11,17 +11,13 @@ class ParseSink : public qm::HeadlineSink {
 public:
     ParseSink(int group, int node) : counter_(qm::CompletionCounterOf(group, node)) {}
     bool KeepReading() override { return true; }
-    void ClearList() override { rows.clear(); }
-    void AddRow(qm::HeadlineRow row) override { rows.push_back(std::move(row)); }
-    bool HasUrl(std::string_view url) const override {
-        for (const auto &r : rows)
-            if (!r.url.empty() && qm::SameTextNoCase(r.url, url)) return true;
-        return false;
-    }
+    void ClearList() override { rows.Clear(); }
+    void AddRow(qm::HeadlineRow row) override { rows.Add(std::move(row)); }
+    bool HasUrl(std::string_view url) const override { return rows.HasUrl(url); }
     void Complete() override {
         marked = counter_ < 0 || ++count_ >= qm::CompletionTotal(counter_);
     }
-    qm::HeadlineList rows;
+    qm::HeadlineNodeList rows;
     bool marked = false;
 
 private:
@@ -92,7 +88,7 @@ int RunParse(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     }
     qm::cli::PrintText("{\"node\": " + qm::cli::JsonString(qm::SectionTree(group).children[size_t(node - 1)].caption) +
                        ", \"marked\": " + (sink.marked ? "true" : "false") +
-                       ", \"rows\": " + qm::cli::NewsRowsJson(sink.rows) + "}\n");
+                       ", \"rows\": " + qm::cli::NewsRowsJson(sink.rows.Rows()) + "}\n");
     return 0;
 }
 

@@ -27,31 +27,27 @@ bool TCNNEngine::KeepReading() {
     return SearchRuns() && !owner_->run_.Closing() && !(owner_->env_.closing && owner_->env_.closing());
 }
 
-HeadlineList *TCNNEngine::List() const {
+HeadlineNodeList *TCNNEngine::List() const {
     if (!owner_ || node_ <= 0 || node_ > kNewsNodeLists) return nullptr;
     return &owner_->lists_[size_t(node_ - 1)];
 }
 
 void TCNNEngine::ClearList() {
-    if (HeadlineList *list = List()) list->clear();
+    if (HeadlineNodeList *list = List()) list->Clear();
 }
 
 void TCNNEngine::AddRow(HeadlineRow row) {
-    HeadlineList *list = List();
+    HeadlineNodeList *list = List();
     if (!list) return;
     if (!row.url.empty()) CountAdded();
-    list->push_back(std::move(row));
+    list->Add(std::move(row));
 }
 
 bool TCNNEngine::HasUrl(std::string_view url) const {
-    const HeadlineList *list = List();
-    if (!list) return false;
-    for (const HeadlineRow &r : *list)
-        if (!r.url.empty() && SameTextNoCase(r.url, url)) {
-            const_cast<TCNNEngine *>(this)->CountDuplicate();
-            return true;
-        }
-    return false;
+    const HeadlineNodeList *list = List();
+    if (!list || !list->HasUrl(url)) return false;
+    const_cast<TCNNEngine *>(this)->CountDuplicate();
+    return true;
 }
 
 void TCNNEngine::Complete() {

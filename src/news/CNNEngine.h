@@ -40,7 +40,7 @@ protected:
     void WentIdle() override;
 
 private:
-    HeadlineList *List() const;
+    HeadlineNodeList *List() const;
 
     QPointer<DailyNews> owner_;
     unsigned id_;

@@ -90,9 +90,10 @@ bool DailyNews::ShowSection(int node) {
     if (!TMisc::FileExists(file)) return false;
     // A node that is being fetched shows nothing of its file: its list is being filled.
     if (Image(node) == NodeImage::Fetching) return false;
-    HeadlineList &list = lists_[size_t(node - 1)];
-    if (!ReadNewsCache(file, list) || list.empty()) return false;
-    shown_ = list;
+    HeadlineList rows;
+    if (!ReadNewsCache(file, rows) || rows.empty()) return false;
+    lists_[size_t(node - 1)].Assign(rows);
+    shown_ = std::move(rows);
     emit headlinesChanged();
     return true;
 }
@@ -110,7 +111,7 @@ void DailyNews::Complete(int group, int node) {
     const NewsTree &tree = SectionTree(group);
     if (node > int(tree.children.size())) return;
     const int lead = LeadChannelOf(channels_, tree.children[size_t(node - 1)].sections.front());
-    SaveSectionFile(lists_[size_t(node - 1)], channels_[size_t(lead)].name);
+    SaveSectionFile(lists_[size_t(node - 1)].Rows(), channels_[size_t(lead)].name);
 }
 
 // ---- Updates --------------------------------------------------------------------------------
@@ -215,7 +216,7 @@ void DailyNews::PressUpdateOne() {
     const std::vector<int> &feeding = Tree().children[size_t(selected_ - 1)].sections;
     for (NewsChannel &c : channels_)
         c.enabled = std::find(feeding.begin(), feeding.end(), c.section) != feeding.end();
-    for (HeadlineList &l : lists_) l.clear();
+    for (HeadlineNodeList &l : lists_) l.Clear();
     QPointer<DailyNews> self(this);
     UpdateNews("UPONE");
     if (!self || run_.Closing()) return;
@@ -229,7 +230,7 @@ void DailyNews::PressUpdateAll() {
         FinishNewsUpdate("UPALL");
         return;
     }
-    for (HeadlineList &l : lists_) l.clear();
+    for (HeadlineNodeList &l : lists_) l.Clear();
     for (NewsChannel &c : channels_) c.enabled = true;
     BuildSectionTree();
     QPointer<DailyNews> self(this);

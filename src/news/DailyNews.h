@@ -106,7 +106,7 @@ public:
     // ---- The tree's click (also run after every update) and the headline list
     void ClickNode(int node, bool fromCode = false);
     const HeadlineList &Shown() const { return shown_; }
-    const HeadlineList &NodeList(int node) const { return lists_[size_t(node - 1)]; }
+    const HeadlineList &NodeList(int node) const { return lists_[size_t(node - 1)].Rows(); }
     const std::string &SourceLabel() const { return sourceLabel_; }
     const std::string &HomePage() const { return homePage_; }
 
@@ -143,7 +143,7 @@ private:
     std::vector<NewsChannel> channels_;
     int group_ = kEnglish;
     int treeGroup_ = kEnglish;
-    std::array<HeadlineList, kNewsNodeLists> lists_;
+    std::array<HeadlineNodeList, kNewsNodeLists> lists_;
     std::vector<NodeImage> images_;
     std::array<int, 4> counters_{};
     int selected_ = 0;

@@ -484,6 +484,31 @@ void ParseHeadlines(int section, std::string_view page, const HeadlineInput &inp
     sink.Complete();
 }
 
+namespace {
+std::string Folded(std::string_view url) {
+    std::string s(url);
+    for (char &c : s) c = TMisc::LowCaseChar(c);
+    return s;
+}
+}  // namespace
+
+void HeadlineNodeList::Clear() {
+    rows_.clear();
+    urls_.clear();
+}
+
+void HeadlineNodeList::Add(HeadlineRow row) {
+    if (!row.url.empty()) urls_.insert(Folded(row.url));
+    rows_.push_back(std::move(row));
+}
+
+void HeadlineNodeList::Assign(HeadlineList rows) {
+    Clear();
+    for (HeadlineRow &r : rows) Add(std::move(r));
+}
+
+bool HeadlineNodeList::HasUrl(std::string_view url) const { return !url.empty() && urls_.count(Folded(url)); }
+
 std::string WithoutControlBytes(std::string text) {
     for (char &c : text)
         if ((unsigned char)c < 32 || c == 127) c = ' ';

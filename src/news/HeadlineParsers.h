@@ -10,6 +10,7 @@
 // still follow.
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qm {
@@ -21,6 +22,24 @@ struct HeadlineRow {
     std::string tag;      // country tag: "US", "UK", "FR", "CA", "DE", "NL", "ES", "AU", "BBC"
 };
 using HeadlineList = std::vector<HeadlineRow>;
+
+// A node's headline list with an index of its addresses (ASCII case folded), so that the
+// duplicate test of every candidate costs the same however long the list has grown.
+class HeadlineNodeList {
+public:
+    const HeadlineList &Rows() const { return rows_; }
+    bool empty() const { return rows_.empty(); }
+    size_t size() const { return rows_.size(); }
+    void Clear();
+    void Add(HeadlineRow row);
+    void Assign(HeadlineList rows);
+    // True when a row has this URL, ignoring ASCII case.
+    bool HasUrl(std::string_view url) const;
+
+private:
+    HeadlineList rows_;
+    std::unordered_set<std::string> urls_;
+};
 
 // Where a parse puts its rows. The update controller's request objects implement it over the
 // node lists; the CLI and the tests over a list of their own.
