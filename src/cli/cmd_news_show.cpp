@@ -31,7 +31,7 @@ int RunShow(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
                        qm::cli::JsonString(news->SourceLabel()) + ", \"home\": " + qm::cli::JsonString(news->HomePage()) +
                        ", \"cached\": " + (cached ? "true" : "false") + ", \"rows\": " +
                        qm::cli::NewsRowsJson(news->Shown()) + "}\n");
-    return cached ? 0 : 1;
+    return 0;
 }
 
 const qm::cli::NewsCommandRegistration kRegistration("show", RunShow);

@@ -103,6 +103,13 @@ TEST(DailyNewsPage, ButtonsMenusDateBarAndAnUpdate) {
         QTest::mouseClick(fav, Qt::LeftButton);  // already there: no switch
         EXPECT_EQ(w.CurrentPage(), PageId::DailyNews);
 
+        // A language file named after a group chooses it.
+        RunHook(w.Hooks().applyLanguage, std::string("Spanish"));
+        EXPECT_TRUE(Child<QToolButton>(w, "BT_DNC_ES")->isChecked());
+        EXPECT_EQ(tree->topLevelItem(0)->text(0), "NUEVAS DE AHORA");
+        RunHook(w.Hooks().applyLanguage, std::string("English"));
+        EXPECT_TRUE(Child<QToolButton>(w, "BT_DNC_US")->isChecked());
+
         // "Update all" over the fake web, then the remembered section's rows.
         news->SetClock({});
         news->BuildSectionTree();
