@@ -7,6 +7,10 @@
 #include <httplib.h>
 #include <zlib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 #include "app/FeatureBindings.h"
 
 #include "app/ConversionBinding.h"
+#include "app/DailyNewsBinding.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/SmartBinding.h"
@@ -75,8 +76,11 @@ void BindFeatures(TMain &window) {
     // Newsgroup articles and software (NEWS and PRG pages); endNewsSearch.
     BindVerticalSearches(window);
 
+    // The daily news: its tab, its controller, the news tree at show, its end at close.
+    BindDailyNews(window);
+
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
-    // initNewsGroupButton, buildNewsTree, reloadTemplateEngines, showSplash, pressWebSearch,
+    // initNewsGroupButton, reloadTemplateEngines, showSplash, pressWebSearch,
     // startConfigDownload, configApplied, bannerStep, endWebSearch,
     // endCatalogueUpdate, saveFavorites, addSmartFavorites, abortBanner, releaseFeatures.
 }

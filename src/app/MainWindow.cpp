@@ -450,6 +450,7 @@ void TMain::closeEvent(QCloseEvent *event) {
         if (model_.Flag(Activity::WebSearch)) RunHook(model_.hooks.endWebSearch);
         if (model_.Flag(Activity::NewsSearch)) RunHook(model_.hooks.endNewsSearch);
         if (model_.Flag(Activity::CatalogueUpdate)) RunHook(model_.hooks.endCatalogueUpdate);
+        if (model_.Flag(Activity::DailyNewsUpdate)) RunHook(model_.hooks.endDailyNewsUpdate);
         RunHook(model_.hooks.saveFavorites);
         RunHook(model_.hooks.purgeHistoriesAndCaches);
         RunHook(model_.hooks.abortBanner);

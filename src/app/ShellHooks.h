@@ -44,6 +44,7 @@ struct ShellHooks {
     std::function<void()> endWebSearch;             // only while the web search runs
     std::function<void()> endNewsSearch;            // only while the newsgroup search runs
     std::function<void()> endCatalogueUpdate;       // only while a catalogue update runs
+    std::function<void()> endDailyNewsUpdate;       // only while a daily-news update runs
     std::function<void()> saveFavorites;            // the four favorites lists
     std::function<void()> purgeHistoriesAndCaches;  // as $WEB_CacheMode and $NEWS_CacheMode say
     std::function<void()> abortBanner;              // the banner's request
@@ -52,6 +53,15 @@ struct ShellHooks {
     // --- Lists ---
     // "Add selection to my favorites" of the smart finder's list: the selected rows, whole.
     std::function<void(const std::vector<ResultRow> &rows)> addSmartFavorites;
+
+    // --- Favorites ---
+    // One daily-news headline for the daily-news favorites (title, country tag, channel,
+    // date "%u / %02u / %02u", URL); false when it was not added (already listed).
+    std::function<bool(const std::string &title, const std::string &tag, const std::string &channel,
+                       const std::string &date, const std::string &url)>
+        addDailyNewsFavorite;
+    // Shows the favorites page with the daily-news list.
+    std::function<void()> showDailyNewsFavorites;
 
     // --- Destroy ---
     std::function<void()> releaseFeatures;

@@ -52,6 +52,18 @@ std::vector<ServiceHost> Defaults() {
         {"news-groups", "groups.google.example"},
         {"software-cnet", "download.cnet.example"},
         {"software-tucows", "www.tucows.example"},
+        // The daily news's channel sites (the German site's pages lie on a host of their own).
+        {"news-abc", "abcnews.go.example"},
+        {"news-register", "www.theregister.example"},
+        {"news-tf1", "www.tf1.example"},
+        {"news-radiocanada", "radio-canada.example"},
+        {"news-de", "www.tagesblick.example"},
+        {"news-de-pages", "pages.tagesblick.example"},
+        {"news-nu", "www.nieuwsblik.example"},
+        {"news-cnn-es", "cnnenespanol.example"},
+        {"news-australian", "www.theaustralian.example"},
+        {"news-bbc", "news.bbc.example"},
+        {"news-yahoo-ca", "ca.news.yahoo.example"},
     };
 }
 

@@ -104,6 +104,7 @@ constexpr Row kRows[] = {
     {Msg::NewsBroughtBy, "$LANG_DNC_COMPANY", "News brought to you by"},
     {Msg::UpdateSection, "$BT_DNC_UPONE", "Update a section"},
     {Msg::UpdateAll, "$BT_DNC_UPALL", "Update all"},
+    {Msg::NewsHint, "$LANG_DNC_HINT", ""},
 
     {Msg::UnitArea, "$LANG_CONV_AREA", "Area"},
     {Msg::UnitDensity, "$LANG_CONV_DENSITY", "Density"},

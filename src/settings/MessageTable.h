@@ -31,7 +31,7 @@ enum class Msg : int {
     // Favorites
     FavWeb, FavNews, FavSoftware, FavDaily,
     // Daily news
-    NewsBroughtBy, UpdateSection, UpdateAll,
+    NewsBroughtBy, UpdateSection, UpdateAll, NewsHint,
     // Unit categories
     UnitArea, UnitDensity, UnitEnergy, UnitForce, UnitLength, UnitMass, UnitPower,
     UnitPressure, UnitTime, UnitTemperature, UnitVolume, UnitSpeed,
