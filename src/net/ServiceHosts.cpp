@@ -52,6 +52,16 @@ std::vector<ServiceHost> Defaults() {
         {"news-groups", "groups.google.example"},
         {"software-cnet", "download.cnet.example"},
         {"software-tucows", "www.tucows.example"},
+        // The forum directories (Delphi Center links its forums on a host of their own) and
+        // the two MP3 file-search sites.
+        {"forum-delphi", "www.delphicenter.example"},
+        {"forum-delphi-boards", "forums.delphicenter.example"},
+        {"forum-ezboard", "www.ezboard.example"},
+        {"forum-yahoo", "groups.yahoo.example"},
+        {"forum-topica", "www.topica.example"},
+        {"forum-boardserver", "www.boardserver.example"},
+        {"mp3-kazaa", "www.kazaa.example"},
+        {"mp3-avfind", "www.avfind.example"},
     };
 }
 
