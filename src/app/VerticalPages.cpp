@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Pages.h"
+#include "engines/vertical/ForumMp3Search.h"
 #include "engines/vertical/VerticalFeatures.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "search/InListFilterModel.h"
@@ -441,11 +442,67 @@ void BindSoftware(TMain &w) {
     };
 }
 
+// The BOARD and MP3 pages: no search modes and no popup; the button reads "Rechercher" until
+// the first search ends. The forum list shows "Titles" over its first column while a search
+// starts, until rows come or the search ends.
+void BindPlain(TMain &w, PageId id, const PlainVerticalKind &kind, Activity activity, HistoryBox Histories::*box,
+               std::initializer_list<int> widths, bool hint) {
+    VerticalPage *page = PutPage(w, id, false);
+    if (!page) return;
+    page->ModeButton()->setVisible(false);
+    page->HintMemo()->setVisible(hint);
+    page->SearchButton()->setText("Rechercher");
+    VerticalHost host = HostOf(w);
+    host.pushHistory = [&w, page, box](const std::string &) {
+        HistoryBox &h = w.QueryHistories().*box;
+        h.editText = Typed(page->QueryBox());
+        TMisc::PushHistory(h);
+        SyncBox(page->QueryBox(), h);
+    };
+    auto *search = new PlainVerticalSearch(kind, std::move(host), &w);
+    auto *b = new VerticalBinding(w, *page, search->List(), search->Controller(), activity, kFrmDescription, kFrmUrl);
+    SetColumnWidths(page->ResultList(), widths);
+    if (kind.kind == SearchKind::Forum) {
+        ResultListModel *list = &search->List();
+        auto words = [list, many = kind.many](const QString &empty) {
+            list->SetCountWords(empty, many);
+            emit list->headerDataChanged(Qt::Horizontal, 1, 1);
+        };
+        QObject::connect(&search->Controller(), &VerticalSearchController::searchStarted, b,
+                         [words] { words("Titles"); });
+        QObject::connect(&search->Controller(), &VerticalSearchController::searchEnded, b,
+                         [words, one = kind.one] { words(one); });
+        QObject::connect(list, &ResultListModel::listChanged, b, [list, words, one = kind.one] {
+            if (list->Count() > 0) words(one);
+        });
+    }
+    QObject::connect(page->QueryBox(), &QComboBox::textActivated, b,
+                     [search, page] { search->Recall(Typed(page->QueryBox())); });
+    QObject::connect(page->QueryBox(), &QComboBox::editTextChanged, b, [search](const QString &text) {
+        if (text.trimmed().isEmpty()) search->Recall({});  // the nameless cache file goes
+    });
+
+    ShellHooks &hooks = w.Hooks();
+    hooks.loadHistoriesAndFavorites = [&w, page, box, old = hooks.loadHistoriesAndFavorites] {
+        if (old) old();
+        SyncBox(page->QueryBox(), w.QueryHistories().*box);
+        page->QueryBox()->setCurrentText("");
+    };
+    hooks.saveHistories = [&w, search, page, box, old = hooks.saveHistories] {
+        search->Close();
+        (w.QueryHistories().*box).editText = Typed(page->QueryBox());
+        if (old) old();
+    };
+}
+
 }  // namespace
 
 void BindVerticalSearches(TMain &window) {
     BindNews(window);
     BindSoftware(window);
+    BindPlain(window, PageId::Forum, ForumKind(), Activity::ForumSearch, &Histories::forum, {0, 250, 150, 80, 0, 0},
+              true);
+    BindPlain(window, PageId::Mp3, Mp3Kind(), Activity::Mp3Search, &Histories::mp3, {20, 200, 60, 130, 70, 0}, false);
 }
 
 }  // namespace qm

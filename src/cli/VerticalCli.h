@@ -22,10 +22,9 @@ inline const std::vector<const char *> &VerticalKeys(bool news) {
 
 // {"rows": [...], then "pages" (when given) or "engines" (when given)} or TSV lines: the
 // rows' fields, then one line per page. The "Nothing found for" notice (no caption) is no row.
-inline std::string FormatVerticalRows(bool news, const std::vector<ResultRow> &rows,
+inline std::string FormatVerticalRows(const std::vector<const char *> &keys, const std::vector<ResultRow> &rows,
                                       const std::vector<std::string> *pages, bool json,
                                       const std::vector<EngineReport> *engines = nullptr) {
-    const auto &keys = VerticalKeys(news);
     std::string out;
     if (!json) {
         for (const auto &r : rows) {
@@ -72,6 +71,12 @@ inline std::string FormatVerticalRows(bool news, const std::vector<ResultRow> &r
     return out + "}\n";
 }
 
+inline std::string FormatVerticalRows(bool news, const std::vector<ResultRow> &rows,
+                                      const std::vector<std::string> *pages, bool json,
+                                      const std::vector<EngineReport> *engines = nullptr) {
+    return FormatVerticalRows(VerticalKeys(news), rows, pages, json, engines);
+}
+
 // The surroundings of a vertical search run from the command line: the session's data root,
 // clients with the options' proxy and bounds, alerts on stderr, no sounds.
 inline VerticalHost CliVerticalHost(const WebCliSession &session, const char *command) {
@@ -88,10 +93,11 @@ inline VerticalHost CliVerticalHost(const WebCliSession &session, const char *co
 
 // After a search: prints the rows and engines, the notice on stderr. Exit status 0, or 3
 // when no engine answered.
-inline int FinishVerticalRun(bool news, VerticalSearchController &c, const std::string &format) {
+inline int FinishVerticalRun(const std::vector<const char *> &keys, VerticalSearchController &c,
+                             const std::string &format) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const auto &rows = c.List().Rows();
-    const std::string out = FormatVerticalRows(news, rows, nullptr, format == "json", &c.Report());
+    const std::string out = FormatVerticalRows(keys, rows, nullptr, format == "json", &c.Report());
     std::fwrite(out.data(), 1, out.size(), stdout);
     if (rows.size() == 1 && rows[0].caption.empty())
         std::fprintf(stderr, "%s\n", Shown(rows[0].subItems[0]).c_str());
@@ -101,6 +107,10 @@ inline int FinishVerticalRun(bool news, VerticalSearchController &c, const std::
         return 3;
     }
     return 0;
+}
+
+inline int FinishVerticalRun(bool news, VerticalSearchController &c, const std::string &format) {
+    return FinishVerticalRun(VerticalKeys(news), c, format);
 }
 
 }  // namespace qm::cli

@@ -64,6 +64,16 @@ std::vector<ServiceHost> Defaults() {
         {"news-australian", "www.theaustralian.example"},
         {"news-bbc", "news.bbc.example"},
         {"news-yahoo-ca", "ca.news.yahoo.example"},
+        // The forum directories (Delphi Center links its forums on a host of their own) and
+        // the two MP3 file-search sites.
+        {"forum-delphi", "www.delphicenter.example"},
+        {"forum-delphi-boards", "forums.delphicenter.example"},
+        {"forum-ezboard", "www.ezboard.example"},
+        {"forum-yahoo", "groups.yahoo.example"},
+        {"forum-topica", "www.topica.example"},
+        {"forum-boardserver", "www.boardserver.example"},
+        {"mp3-kazaa", "www.kazaa.example"},
+        {"mp3-avfind", "www.avfind.example"},
     };
 }
 

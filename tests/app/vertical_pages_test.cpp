@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -113,6 +114,47 @@ TEST(VerticalPages, SoftwarePageSearchesBothEngines) {
         EXPECT_EQ(Items(page->Popup()), (QStringList{"Download", "Vist the author's site", "Cut (Send to clipboard)",
                                                      "Add selection to my favorites"}));
         Shot(w, PageId::Software, "software-1024x768.png");
+    }
+    RouteServiceHostsTo(0);
+}
+
+TEST(VerticalPages, ForumAndMp3PagesSearchAndKeepTheirFilterModes) {
+    QTemporaryDir tmp;
+    RouteServiceHostsTo(Web().port());
+    {
+        TMain w(ProgramDirs::FromRoot(tmp.path().toStdString()));
+        w.Timer()->stop();
+        VerticalPage *forum = PageOf(w, PageId::Forum), *mp3 = PageOf(w, PageId::Mp3);
+        ASSERT_TRUE(forum && mp3);
+        EXPECT_EQ(forum->SearchButton()->text(), "Rechercher");
+        EXPECT_FALSE(forum->ModeButton()->isVisibleTo(forum));
+        QAbstractItemModel *fm = forum->ResultList()->model(), *mm = mp3->ResultList()->model();
+        EXPECT_EQ(fm->headerData(1, Qt::Horizontal).toString(), "Forum");
+        EXPECT_EQ(mm->headerData(1, Qt::Horizontal).toString(), "Title");
+        QString atStart;
+        QTimer::singleShot(0, [&] { atStart = fm->headerData(1, Qt::Horizontal).toString(); });
+        forum->QueryBox()->setEditText("jazz");
+        forum->SearchButton()->click();
+        EXPECT_EQ(atStart, "Titles");
+        ASSERT_GT(fm->rowCount(), 30);
+        EXPECT_EQ(fm->headerData(1, Qt::Horizontal).toString(), QString::number(fm->rowCount()) + " Forums");
+        EXPECT_EQ(forum->SearchButton()->text(), "Search");
+        mp3->QueryBox()->setEditText("jazz");
+        mp3->SearchButton()->click();
+        ASSERT_GT(mm->rowCount(), 5);
+        EXPECT_EQ(mm->headerData(1, Qt::Horizontal).toString(), QString::number(mm->rowCount()) + " Titles");
+        EXPECT_TRUE(mp3->FilterBar()->isVisibleTo(mp3));
+        // "ANY" in one tab's filter menu leaves the other tab's on "ALL".
+        mp3->FilterMenu()->actions()[1]->trigger();
+        EXPECT_TRUE(mp3->FilterMenu()->actions()[1]->isChecked());
+        EXPECT_TRUE(forum->FilterMenu()->actions()[0]->isChecked());
+        // The filter finds words of the hidden URL column in the MP3 list only.
+        mp3->FilterBox()->setText("download.cgi");
+        EXPECT_NE(mp3->CountLabel()->text(), "");
+        EXPECT_NE(mp3->CountLabel()->text(), "0 Found");
+        forum->FilterBox()->setText("delphicenter");
+        EXPECT_TRUE(forum->CountLabel()->text().isEmpty() || forum->CountLabel()->text() == "0 Found");
+        Shot(w, PageId::Forum, "forum-1024x768.png");
     }
     RouteServiceHostsTo(0);
 }
