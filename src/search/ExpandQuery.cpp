@@ -127,7 +127,8 @@ std::string EncodeQueryForAddress(std::string_view expanded) {
     out.reserve(expanded.size());
     for (char c : expanded) {
         const auto b = static_cast<unsigned char>(c);
-        if (b > 127 || c == '&' || c == '#' || c == '%' || c == '=') {
+        // "?" is legal inside a query, but some servers refuse a second one in the request line.
+        if (b > 127 || c == '&' || c == '#' || c == '%' || c == '=' || c == '?') {
             out += '%';
             out += kHex[b >> 4];
             out += kHex[b & 15];

@@ -30,7 +30,7 @@ std::string ExpandQueryText(SearchMode mode, std::string_view query);
 // occurrences stay as they are.
 std::string ReplaceQueryPlaceholder(std::string_view text, std::string_view value);
 
-// The expanded query as it goes into an address: bytes above 127 and "&", "#", "%", "="
+// The expanded query as it goes into an address: bytes above 127 and "&", "#", "%", "=", "?"
 // become "%XX" (upper-case hex), so a typed "&" or "#" no longer cuts the query and UTF-8
 // letters travel as escapes. Every other byte stays, the "+" of the blanks (and a typed
 // "+", which cannot be told apart from them) included.

@@ -92,6 +92,7 @@ TEST(ExpandQuery, TheQueryIsEncodedWhereItGoesIntoTheAddress) {
         {SearchMode::Any, "rock & roll #2", "rock+OR+roll+OR+#2", "http://h/any?q=rock+OR+roll+OR+%232"},
         {SearchMode::Exact, "x=1 \"y\"", "x=1+AND+y", "http://h/exact?q=+%22x%3D1+AND+y%22"},
         {SearchMode::All, "plain-words_only.~!*'()", "plain-words_only.~!*'()", "http://h/all?q=plain-words_only.~!*'()"},
+        {SearchMode::All, "what? why?x", "what?+why?x", "http://h/all?q=what%3F+why%3Fx"},
     };
     for (const auto &c : cases) {
         auto x = ExpandQuery(Plain(c.mode), PrepareQuery(c.typed));
