@@ -1,6 +1,7 @@
 #include "app/FeatureBindings.h"
 
 #include "app/ConversionBinding.h"
+#include "app/FavoritesPage.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/SmartBinding.h"
@@ -35,7 +36,6 @@ void BindFeatures(TMain &window) {
     h.loadHistoriesAndFavorites = [w] {
         LoadHistoriesAtStart(w->Folders(), w->QueryHistories());
         w->HistoryToWebBox();
-        // Favorites lists: the favorites page loads them when it is built in.
     };
     h.saveHistories = [w] {
         w->WebBoxToHistory();
@@ -69,12 +69,15 @@ void BindFeatures(TMain &window) {
     BindSmartFinder(window);
     // Newsgroup articles and software (NEWS and PRG pages); endNewsSearch.
     BindVerticalSearches(window);
+    // The favorites page: the four lists, loaded at show and saved at close, and every
+    // "Add selection to my favorites"; fills saveFavorites and addSmartFavorites.
+    BindFavorites(window);
 
     // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
     // initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
     // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
     // startConfigDownload, configApplied, bannerStep, endWebSearch,
-    // endCatalogueUpdate, saveFavorites, addSmartFavorites, abortBanner, releaseFeatures.
+    // endCatalogueUpdate, abortBanner, releaseFeatures.
 }
 
 void CreateSplashWindow(TMain &window) {

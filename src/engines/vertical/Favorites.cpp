@@ -101,8 +101,16 @@ FavoriteTarget FavoriteAddress(FavoritesList list, const ResultRow &row, Favorit
 
 Favorites::Favorites(Host host, QObject *parent) : QObject(parent), host_(std::move(host)) {
     auto *web = ResultListModel::CreateWebList(this);
-    web->SetCountWords("Site", "Sites");
     lists_ = {web, CreateNewsList(this), CreateSoftwareList(this), CreateDailyFavorites(this)};
+    // The header words come from the message table; the empty newsgroup list says "Articles".
+    auto words = [this](FavoritesList l, const char *one, const char *many) {
+        List(l).SetCountWords(QString::fromStdString(Text(one)), QString::fromStdString(Text(many)));
+    };
+    words(FavoritesList::Web, "Site", "Sites");
+    words(FavoritesList::News, "Article", "Articles");
+    words(FavoritesList::Software, "software", "softwares");
+    words(FavoritesList::Daily, "Information", "Information");
+    List(FavoritesList::News).SetEmptyCountWord(QString::fromStdString(Text("Articles")));
 }
 
 std::string Favorites::Text(const char *english) const {
@@ -203,13 +211,7 @@ void Favorites::SortByColumn(FavoritesList list, int column) {
 }
 
 std::string Favorites::Header(FavoritesList list) const {
-    const int n = List(list).Count();
-    const char *one = "Site", *many = "Sites";
-    if (list == FavoritesList::News) one = "Article", many = "Articles";
-    if (list == FavoritesList::Software) one = "software", many = "softwares";
-    if (list == FavoritesList::Daily) one = "Information", many = "Information";
-    if (n == 0) return Text(list == FavoritesList::News ? many : one);
-    return std::to_string(n) + " " + Text(n == 1 ? one : many);
+    return List(list).CountHeaderText().toStdString();
 }
 
 std::string Favorites::Hint(FavoritesList list) const {

@@ -87,7 +87,8 @@ public:
     // Sorts by a column (1-based sub-item column) as text, then renumbers; writes the list.
     void SortByColumn(FavoritesList list, int column);
 
-    // The header of column 1: "Site" / "1 Site" / "n Sites" (news: "Articles" when empty).
+    // The header of column 1, as the list shows it: "Site" / "1 Site" / "n Sites" (news:
+    // "Articles" when empty), words from the message table.
     std::string Header(FavoritesList list) const;
     // The hint memo: the first selected row's Description; empty without one.
     std::string Hint(FavoritesList list) const;
