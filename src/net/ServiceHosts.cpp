@@ -52,6 +52,8 @@ std::vector<ServiceHost> Defaults() {
         {"news-groups", "groups.google.example"},
         {"software-cnet", "download.cnet.example"},
         {"software-tucows", "www.tucows.example"},
+        // The software catalogue's listing pages.
+        {"software-catalogue", "download.cnet.example"},
     };
 }
 

@@ -1,0 +1,84 @@
+// The catalogue table, the sub-category caches (one spelling, a name with a slash, an empty
+// refresh) and the conversion of a title to a software favorite.
+#include "engines/vertical/Catalogue.h"
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace qm {
+namespace {
+
+TEST(Catalogue, TableOrderNamesAndAddresses) {
+    const auto &t = CatalogueTable();
+    ASSERT_EQ(t.size(), 225u);
+    const auto cats = CatalogueCategories();
+    ASSERT_EQ(cats.size(), 17u);
+    EXPECT_EQ(cats.front(), "MP3 & Audio");
+    EXPECT_EQ(cats.back(), "Wallpaper");
+    struct Case {
+        const char *category;
+        size_t count;
+        int position;
+        const char *name;
+    };
+    for (const Case &c : std::vector<Case>{{"Business & Finance", 15, 7, "Personnal Finance"},
+                                           {"ActiveX", 9, 1, "New release"},
+                                           {"Screensavers", 13, 2, "Animals & NAture"},
+                                           {"Desktop themes", 13, 4, "Catoon & Anime"},
+                                           {"Desktop enhancements", 13, 10, "Startup/shutdown screens"},
+                                           {"Internet", 25, 24, "Search Tools"}}) {
+        const auto subs = CatalogueSubcategories(c.category);
+        ASSERT_EQ(subs.size(), c.count) << c.category;
+        EXPECT_STREQ(t[size_t(subs[size_t(c.position)])].subcategory, c.name);
+    }
+    std::set<std::string> paths;
+    const std::regex form(R"(/downloads/[0-9]+([,-][0-9]+)+\.html\?tag=[a-z]+)");
+    for (const auto &e : t) {
+        EXPECT_TRUE(std::regex_match(e.path, form)) << e.path;
+        paths.insert(e.path);
+    }
+    EXPECT_EQ(paths.size(), 225u);
+    EXPECT_TRUE(IsMostPopular("MOST popular"));
+    EXPECT_FALSE(IsMostPopular("New releases"));
+    EXPECT_EQ(FindCatalogueEntry("Games", "Kids"), 13 + 6);
+    EXPECT_EQ(FindCatalogueEntry("Games", "kids"), -1);
+}
+
+TEST(Catalogue, CachesAndFavorites) {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    const std::string cat = "Desktop enhancements", sub = "Startup/shutdown screens";
+    EXPECT_FALSE(IsCatalogueCached(root, cat, sub));
+    ResultRow title{"1", -1, {"Boot\xe9", "Free", "1.2MB", "85%", "1200", "12/01/02", "Nice", "http://c/0-1.html"}};
+    ASSERT_TRUE(WriteCatalogueCache(root, cat, sub, {title}));
+    const std::string file = root + "/Cache/Software/Desktop enhancements/Startup.shutdown screens.softwares";
+    EXPECT_EQ(CatalogueCacheFile(root, cat, sub), file);
+    std::stringstream bytes;
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
+    EXPECT_EQ(bytes.str(), "Boot\xe9\r\nFree\r\n1.2MB\r\n85%\r\n1200\r\n12/01/02\r\nNice\r\nhttp://c/0-1.html\r\n");
+    std::vector<ResultRow> rows;
+    ASSERT_TRUE(LoadCatalogueCache(root, cat, sub, rows));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].subItems, title.subItems);
+    EXPECT_EQ(rows[0].caption, "1");
+
+    // An empty refresh: the notice is no title, the file is empty, marked but not loaded.
+    ASSERT_TRUE(WriteCatalogueCache(root, cat, "Themes", {CatalogueNothingFoundRow("")}));
+    EXPECT_TRUE(IsCatalogueCached(root, cat, "Themes"));
+    EXPECT_EQ(std::filesystem::file_size(CatalogueCacheFile(root, cat, "Themes")), 0u);
+    EXPECT_FALSE(LoadCatalogueCache(root, cat, "Themes", rows));
+    EXPECT_TRUE(RemoveCatalogueCache(root, cat, "Themes"));
+    EXPECT_FALSE(RemoveCatalogueCache(root, cat, "Themes"));
+
+    const ResultRow f = CatalogueToFavorite(title);
+    EXPECT_EQ(f.subItems, (std::vector<std::string>{"Boot\xe9", "Free", "1.2MB", "85% / 1200  (rated/#downloads)",
+                                                    "C|NET", "Nice", "http://c/0-1.html", ""}));
+}
+
+}  // namespace
+}  // namespace qm
