@@ -3,11 +3,16 @@
 #include "cli/VerticalCli.h"
 #include "engines/vertical/Catalogue.h"
 #include "engines/vertical/Favorites.h"
+#include "engines/vertical/VerticalReaders.h"
+
+#include <fstream>
+#include <iterator>
 
 namespace {
 
 constexpr const char *kUsage =
     "tree [--format tsv|json]\n"
+    "       catalogue parse [--popular] [--host PREFIX] [--format tsv|json] FILE\n"
     "       catalogue show --category C --sub S [--sort name|type|size|rated|downloads|date] [--format tsv|json]\n"
     "       catalogue remove --category C --sub S\n"
     "       catalogue favorite --category C --sub S --rows N[,N...]";
@@ -41,13 +46,16 @@ int RunCatalogue(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
     if (args.empty()) return Fail("a subcommand is needed");
     const std::string sub = args[0];
     args.erase(args.begin());
-    if (sub != "tree" && sub != "show" && sub != "remove" && sub != "favorite")
+    if (sub != "tree" && sub != "show" && sub != "remove" && sub != "favorite" && sub != "parse")
         return Fail("unknown subcommand " + sub);
-    std::string format = "json", category, subcategory, sort, rowsText;
+    std::string format = "json", category, subcategory, sort, rowsText, host;
+    bool popular = false;
     std::vector<std::string> words;
     const std::string error = qm::cli::SplitArguments(
-        args, {"--format", "--category", "--sub", "--sort", "--rows"}, {},
+        args, {"--format", "--category", "--sub", "--sort", "--rows", "--host"}, {"--popular"},
         [&](const std::string &a, const std::string &v) -> std::string {
+            if (a == "--popular") popular = true;
+            if (a == "--host") host = v;
             if (a == "--format") format = v;
             if (a == "--category") category = v;
             if (a == "--sub") subcategory = v;
@@ -57,8 +65,28 @@ int RunCatalogue(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
         },
         words);
     if (!error.empty()) return Fail(error);
-    if (!words.empty()) return Fail("unexpected " + words[0]);
     if (format != "tsv" && format != "json") return Fail("unknown format " + format);
+    if (sub == "parse") {
+        if (words.size() != 1) return Fail(words.empty() ? "a file is needed" : "more than one file");
+        std::ifstream in(words[0], std::ios::binary);
+        if (!in) return Fail("cannot read " + words[0]);
+        const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const qm::VerticalParsed parsed =
+            qm::ParseCataloguePage(popular, host.empty() ? qm::CatalogueHost() : host, page);
+        std::string out = Rows(parsed.rows, format == "json");
+        if (format == "json") {
+            out.resize(out.size() - 2);  // the closing "}\n"
+            out += ",\n \"pages\": [";
+            for (size_t i = 0; i < parsed.pages.size(); ++i)
+                out += (i ? ",\n  " : "\n  ") + qm::cli::JsonString(parsed.pages[i]);
+            out += parsed.pages.empty() ? "]}\n" : "\n ]}\n";
+        } else {
+            for (const auto &p : parsed.pages) out += qm::cli::TsvField(p) + "\n";
+        }
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return 0;
+    }
+    if (!words.empty()) return Fail("unexpected " + words[0]);
 
     qm::cli::WebCliSession session;
     if (!session.Open(g, "catalogue")) return 1;
@@ -150,11 +178,11 @@ int RunCatalogue(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
-    qm::Favorites::Host host;
+    qm::Favorites::Host fav;
     const std::string cache = qm::DataRoot(root).cacheDir();
-    host.cacheFolder = [cache] { return cache; };
-    host.alert = [](const std::string &m) { std::fprintf(stderr, "quillmar-cli catalogue: %s\n", m.c_str()); };
-    qm::Favorites favorites(host);
+    fav.cacheFolder = [cache] { return cache; };
+    fav.alert = [](const std::string &m) { std::fprintf(stderr, "quillmar-cli catalogue: %s\n", m.c_str()); };
+    qm::Favorites favorites(fav);
     favorites.Load();
     if (favorites.Locked(qm::FavoritesList::Software)) return 1;
     favorites.AddRows(qm::FavoritesList::Software, chosen);

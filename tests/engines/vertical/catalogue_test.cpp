@@ -1,6 +1,7 @@
 // The catalogue table, the sub-category caches (one spelling, a name with a slash, an empty
 // refresh) and the conversion of a title to a software favorite.
 #include "engines/vertical/Catalogue.h"
+#include "engines/vertical/VerticalReaders.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -78,6 +79,47 @@ TEST(Catalogue, CachesAndFavorites) {
     const ResultRow f = CatalogueToFavorite(title);
     EXPECT_EQ(f.subItems, (std::vector<std::string>{"Boot\xe9", "Free", "1.2MB", "85% / 1200  (rated/#downloads)",
                                                     "C|NET", "Nice", "http://c/0-1.html", ""}));
+}
+
+std::string Listing(const std::string &id, const std::string &name, const std::string &rating) {
+    return "<td class=\"f\"><a href=\"/downloads/0-" + id + ".html\">" + name + "</a><span class=\"d\">About " +
+           name + "</span><td class=\"t\">Freeware</td><span class=\"s\"> 12/05/02 </span><a href=\"/r\">" +
+           rating + "</a><span class=\"n\">1,234</span><td class=\"z\">99K</td>\n";
+}
+
+std::string Popular(const std::string &id, const std::string &name, const std::string &downloads) {
+    return "<a href=\"/downloads/0-" + id + ".html\">" + name + "</a><br>Plays " + name +
+           " well.X<br><b>OS:</b> Win98<br><b>License:</b> Shareware<br><td w=2>a</td><td w=2>b</td><td w=2>" +
+           downloads + "</td>\n";
+}
+
+TEST(CatalogueReaders, BothLayouts) {
+    const std::string host = "http://cat.example";
+    // Ordinary: the Date is the text the search passes over; a rating without "%" is empty;
+    // a name listed again is skipped.
+    const auto o = ParseCataloguePage(false, host,
+                                      Listing("1", "Alpha", "85%") + Listing("2", "Beta", "n/a") +
+                                          Listing("3", "ALPHA", "90%") +
+                                          "<a href=/downloads/0,1-0-2.html?tag=dir&pg=2&>2</a>");
+    ASSERT_EQ(o.rows.size(), 2u);
+    EXPECT_EQ(o.rows[0].subItems, (std::vector<std::string>{"Alpha", "Freeware", "99K", "85%", "1234", "12/05/02",
+                                                            "About Alpha", host + "/downloads/0-1.html"}));
+    EXPECT_EQ(o.rows[1].subItems[kCatRated], "");
+    EXPECT_EQ(o.pages, std::vector<std::string>{host + "/downloads/0,1-0-2.html?tag=dir&pg=2&"});
+
+    // Most popular: nothing before ">buy<"; the list ends at the first link to another page
+    // of the list; only such links are queued.
+    const auto p = ParseCataloguePage(
+        true, host,
+        Popular("0", "Before", "1") + "<td> >Buy</td>" + Popular("1", "Player", "12,345") + Popular("2", "player", "9") +
+            Popular("3", "Burner", "77") + "<a href=\"/downloads/0-9.list.next.html\">next</a>" +
+            Popular("4", "After", "5") + "<a href=\"/downloads/0-8.other.html\">x</a>");
+    ASSERT_EQ(p.rows.size(), 2u);
+    EXPECT_EQ(p.rows[0].subItems, (std::vector<std::string>{"Player", "Shareware", "", "", "12345", "",
+                                                            "Plays Player well.  -  Win98",
+                                                            host + "/downloads/0-1.html"}));
+    EXPECT_EQ(p.rows[1].subItems[kCatName], "Burner");
+    EXPECT_EQ(p.pages, std::vector<std::string>{host + "/downloads/0-9.list.next.html"});
 }
 
 }  // namespace
