@@ -2,6 +2,7 @@
 // cached titles to the software favorites, through the pieces the catalogue page uses.
 #include "cli/VerticalCli.h"
 #include "engines/vertical/Catalogue.h"
+#include "engines/vertical/CatalogueBrowser.h"
 #include "engines/vertical/Favorites.h"
 #include "engines/vertical/VerticalReaders.h"
 
@@ -13,6 +14,7 @@ namespace {
 constexpr const char *kUsage =
     "tree [--format tsv|json]\n"
     "       catalogue parse [--popular] [--host PREFIX] [--format tsv|json] FILE\n"
+    "       catalogue update --category C --sub S [--format tsv|json]\n"
     "       catalogue show --category C --sub S [--sort name|type|size|rated|downloads|date] [--format tsv|json]\n"
     "       catalogue remove --category C --sub S\n"
     "       catalogue favorite --category C --sub S --rows N[,N...]";
@@ -46,7 +48,8 @@ int RunCatalogue(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
     if (args.empty()) return Fail("a subcommand is needed");
     const std::string sub = args[0];
     args.erase(args.begin());
-    if (sub != "tree" && sub != "show" && sub != "remove" && sub != "favorite" && sub != "parse")
+    if (sub != "tree" && sub != "show" && sub != "remove" && sub != "favorite" && sub != "parse" &&
+        sub != "update")
         return Fail("unknown subcommand " + sub);
     std::string format = "json", category, subcategory, sort, rowsText, host;
     bool popular = false;
@@ -122,6 +125,25 @@ int RunCatalogue(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
 
     if (qm::FindCatalogueEntry(category, subcategory) < 0)
         return Fail("unknown category or sub-category: " + category + " / " + subcategory);
+
+    if (sub == "update") {
+        qm::CatalogueBrowser browser(qm::cli::CliVerticalHost(session, "catalogue"));
+        browser.Update(category, subcategory);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const auto &rows = browser.List().Rows();
+        const auto &report = browser.Controller().Report();
+        const std::string status = report.empty() ? std::string() : report[0].status;
+        std::string out = Rows(rows, json);
+        if (json) {
+            out.resize(out.size() - 2);
+            out += ",\n \"pages\": " + std::to_string(browser.PagesFetched()) +
+                   ", \"status\": " + qm::cli::JsonString(status) + "}\n";
+        }
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        if (rows.size() == 1 && qm::IsCatalogueNotice(rows[0]))
+            std::fprintf(stderr, "%s\n", qm::cli::Shown(rows[0].subItems[0]).c_str());
+        return 0;
+    }
 
     if (sub == "remove") {
         if (!qm::RemoveCatalogueCache(root, category, subcategory)) return 0;  // nothing cached

@@ -1,6 +1,13 @@
 // The catalogue table, the sub-category caches (one spelling, a name with a slash, an empty
 // refresh) and the conversion of a title to a software favorite.
 #include "engines/vertical/Catalogue.h"
+#include "engines/vertical/CatalogueBrowser.h"
+#include "engines/web/HttpClientAdapter.h"
+#include "fakeweb/Server.h"
+#include "net/NetConfig.h"
+#include "net/ServiceHosts.h"
+
+#include <QCoreApplication>
 #include "engines/vertical/VerticalReaders.h"
 
 #include <QTemporaryDir>
@@ -120,6 +127,57 @@ TEST(CatalogueReaders, BothLayouts) {
                                                             host + "/downloads/0-1.html"}));
     EXPECT_EQ(p.rows[1].subItems[kCatName], "Burner");
     EXPECT_EQ(p.pages, std::vector<std::string>{host + "/downloads/0-9.list.next.html"});
+}
+
+// Updates over the fake web: every page read and cached, a column click rewrites the cache,
+// a click on another sub-category ends a running update and keeps what it had.
+TEST(CatalogueBrowser, UpdateSortAndInterruption) {
+    static fakeweb::Server web;
+    if (!web.running()) ASSERT_TRUE(web.start(0));
+    ResetServiceHosts();
+    SetConnectTo("");
+    RouteServiceHostsTo(web.port());
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString();
+    VerticalHost host;
+    host.makeClient = MakeHttpClientFactory();
+    host.dataRoot = [root] { return root; };
+    host.mute = [] { return true; };
+    {
+        CatalogueBrowser b(host);
+        ASSERT_TRUE(b.Update("Games", "Kids"));
+        EXPECT_EQ(b.PagesFetched(), 3);
+        const int n = b.List().Count();
+        ASSERT_EQ(n, 10);  // 12 titles, the first one again on pages 2 and 3
+        std::vector<ResultRow> cached;
+        ASSERT_TRUE(LoadCatalogueCache(root, "Games", "Kids", cached));
+        EXPECT_EQ(int(cached.size()), n);
+
+        b.SortByColumn(int(kCatDownloads) + 1);
+        ASSERT_TRUE(LoadCatalogueCache(root, "Games", "Kids", cached));
+        for (size_t i = 1; i < cached.size(); ++i)
+            EXPECT_GE(std::atol(cached[i - 1].subItems[kCatDownloads].c_str()),
+                      std::atol(cached[i].subItems[kCatDownloads].c_str()));
+        EXPECT_EQ(cached[0].subItems, b.List().Row(0).subItems);
+
+        // A click on "Kids" while "Action" updates: the update ends with what it had, and
+        // the clicked sub-category is shown from its cache.
+        bool clicked = false;
+        QObject::connect(&b.List(), &QAbstractItemModel::rowsInserted, &b, [&] {
+            if (clicked || b.Subcategory() != "Action") return;
+            clicked = true;
+            EXPECT_TRUE(b.ShowCached("Games", "Kids"));
+        });
+        ASSERT_TRUE(b.Update("Games", "Action"));
+        EXPECT_TRUE(clicked);
+        EXPECT_FALSE(b.Updating());
+        EXPECT_EQ(b.Subcategory(), "Kids");
+        ASSERT_TRUE(LoadCatalogueCache(root, "Games", "Action", cached));
+        EXPECT_LT(cached.size(), 10u);
+        EXPECT_FALSE(b.Update("Games", "Nope"));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    RouteServiceHostsTo(0);
 }
 
 }  // namespace
