@@ -1,5 +1,6 @@
 #include "app/FeatureBindings.h"
 
+#include "app/CataloguePage.h"
 #include "app/ConversionBinding.h"
 #include "app/FavoritesPage.h"
 #include "app/MainWindow.h"
@@ -72,12 +73,14 @@ void BindFeatures(TMain &window) {
     // The favorites page: the four lists, loaded at show and saved at close, and every
     // "Add selection to my favorites"; fills saveFavorites and addSmartFavorites.
     BindFavorites(window);
+    // The software catalogue: fills fillCatalogueCategories and endCatalogueUpdate.
+    BindCatalogue(window);
 
-    // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
+    // Still to come, each filled by its feature: refreshListFilters,
     // initNewsGroupButton, buildNewsTree, reloadTemplateEngines,
     // applyLanguage, applyLanguageBlocks, showSplash, pressWebSearch, showOptionsWindow,
     // startConfigDownload, configApplied, bannerStep, endWebSearch,
-    // endCatalogueUpdate, abortBanner, releaseFeatures.
+    // abortBanner, releaseFeatures.
 }
 
 void CreateSplashWindow(TMain &window) {

@@ -59,6 +59,8 @@ struct ShellHooks {
     std::function<void(const std::string &address, int action)> requestSoftwareDetail;
     // Told when that client's Download and Visit items go off (pending) and on again.
     std::function<void(bool enabled)> softwareDetailItems;
+    // "Get more details" read: the description, for the catalogue's hint memo.
+    std::function<void(const std::string &text)> showSoftwareDetails;
 
     // --- Destroy ---
     std::function<void()> releaseFeatures;

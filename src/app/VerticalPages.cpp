@@ -428,6 +428,7 @@ void BindSoftware(TMain &w) {
     m->addSeparator();
     AddFavoritesItem(w, m, prg->List(), 2);
     prg->Act().open = [b](const std::string &a) { b->Open(a); };
+    prg->Act().showDetails = [&w](const std::string &text) { RunHook(w.Hooks().showSoftwareDetails, text); };
     // The favorites page's C|NET Download and Visit use this client too.
     w.Hooks().requestSoftwareDetail = [prg](const std::string &a, int action) {
         prg->RequestDetail(a, static_cast<DetailAction>(action));

@@ -1,6 +1,7 @@
 // The favorites page: CB_BOOK and its titles, the buttons that follow the selection, removal
 // after the question, the popups, and the "Add selection to my favorites" items of the
 // result pages that fill it.
+#include "app/CataloguePage.h"
 #include "app/Dialogs.h"
 #include "app/FavoritesPage.h"
 #include "app/MainWindow.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -108,6 +110,33 @@ TEST(FavoritesPage, SoftwarePageAddsItsSelection) {
     ASSERT_EQ(fav.Count(), 1);
     EXPECT_EQ(fav.Row(0).image, 4);
     EXPECT_EQ(fav.Row(0).subItems[7], "http://h.example/");
+}
+
+TEST(FavoritesPage, CatalogueAddsConvertedTitles) {
+    QTemporaryDir tmp;
+    TMain w(ProgramDirs::FromRoot(tmp.path().toStdString()));
+    w.Timer()->stop();
+    w.show();
+    auto *page = w.Page(PageId::Favorites)->findChild<FavoritesPage *>();
+    auto *cat = w.Page(PageId::Catalogue)->findChild<CataloguePage *>();
+    ASSERT_TRUE(page && cat);
+    EXPECT_EQ(cat->Categories()->count(), 17);
+    EXPECT_EQ(cat->Subcategories()->count(), 13);
+    EXPECT_TRUE(cat->UpdateButton()->isEnabled());
+    EXPECT_EQ(Items(cat->Popup()), (QStringList{"Open", "Get more details", "Download now", "Visit the author's site",
+                                                "Read users opinions", "-", "Cut (Send to clipboard)", "-",
+                                                "Add selection to my favorites"}));
+    auto *list = static_cast<ResultListModel *>(cat->Titles()->model());
+    list->AppendRow({"", -1, {"Tool", "Free", "1M", "85%", "1200", "12/01/02", "d", "http://c.example/0-1.html"}});
+    list->AppendRowAsIs(CatalogueNothingFoundRow(""));
+    list->SelectRow(0);
+    list->SelectRow(1);
+    cat->Popup()->actions().last()->trigger();
+    EXPECT_EQ(page->Book()->currentIndex(), 2);
+    ResultListModel &fav = Model(page, FavoritesList::Software);
+    ASSERT_EQ(fav.Count(), 1);
+    EXPECT_EQ(fav.Row(0).subItems[kPrgComments], "85% / 1200  (rated/#downloads)");
+    EXPECT_EQ(fav.Row(0).subItems[kPrgSource], "C|NET");
 }
 
 }  // namespace
