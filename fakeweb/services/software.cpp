@@ -139,7 +139,8 @@ void RegisterSoftware(Registry &registry) {
         }
         const std::string pages = "/downloads/0,10151,0-0-";
         if (r.path.rfind(pages, 0) == 0) return Response::Html(CnetPage(r, std::atoi(r.path.c_str() + pages.size())));
-        if (r.path.rfind("/downloads/0-", 0) == 0) return Response::Html(CnetDetail(r, std::atoi(r.path.c_str() + 13) - 1000));
+        if (r.path.rfind("/downloads/0-", 0) == 0 && r.path.find(".list.") == std::string::npos)
+            return Response::Html(CnetDetail(r, std::atoi(r.path.c_str() + 13) - 1000));
         if (r.path.rfind("/downloads/get/", 0) == 0 || r.path.rfind("/author/", 0) == 0 ||
             r.path.rfind("/opinions/", 0) == 0)
             return Response::Html("<html><body>" + Plain(r.path) + "</body></html>\n");

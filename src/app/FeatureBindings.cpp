@@ -1,7 +1,9 @@
 #include "app/FeatureBindings.h"
 
+#include "app/CataloguePage.h"
 #include "app/ConversionBinding.h"
 #include "app/DailyNewsBinding.h"
+#include "app/FavoritesPage.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/SmartBinding.h"
@@ -37,7 +39,6 @@ void BindFeatures(TMain &window) {
     h.loadHistoriesAndFavorites = [w] {
         LoadHistoriesAtStart(w->Folders(), w->QueryHistories());
         w->HistoryToWebBox();
-        // Favorites lists: the favorites page loads them when it is built in.
     };
     h.saveHistories = [w] {
         w->WebBoxToHistory();
@@ -75,14 +76,18 @@ void BindFeatures(TMain &window) {
     BindSmartFinder(window);
     // Newsgroup articles and software (NEWS and PRG pages); endNewsSearch.
     BindVerticalSearches(window);
+    // The favorites page: the four lists, loaded at show and saved at close, and every
+    // "Add selection to my favorites"; fills saveFavorites and addSmartFavorites.
+    BindFavorites(window);
+    // The software catalogue: fills fillCatalogueCategories and endCatalogueUpdate.
+    BindCatalogue(window);
 
     // The daily news: its tab, its controller, the news tree at show, its end at close.
     BindDailyNews(window);
 
-    // Still to come, each filled by its feature: refreshListFilters, fillCatalogueCategories,
-    // initNewsGroupButton, reloadTemplateEngines, showSplash, pressWebSearch,
-    // startConfigDownload, configApplied, bannerStep, endWebSearch,
-    // endCatalogueUpdate, saveFavorites, addSmartFavorites, abortBanner, releaseFeatures.
+
+    // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,
+    // showSplash, startConfigDownload, configApplied, bannerStep, abortBanner.
 }
 
 void CreateSplashWindow(TMain &window) {

@@ -53,6 +53,15 @@ struct ShellHooks {
     // --- Lists ---
     // "Add selection to my favorites" of the smart finder's list: the selected rows, whole.
     std::function<void(const std::vector<ResultRow> &rows)> addSmartFavorites;
+    // "Add selection to my favorites" of the web, newsgroup and software lists and the
+    // catalogue: the favorites list (0 web, 1 newsgroup, 2 software, 3 daily news), the rows.
+    std::function<void(int list, const std::vector<ResultRow> &rows)> addFavorites;
+    // The software search's detail-page client for a C|NET favorite: Download (1), Visit (2).
+    std::function<void(const std::string &address, int action)> requestSoftwareDetail;
+    // Told when that client's Download and Visit items go off (pending) and on again.
+    std::function<void(bool enabled)> softwareDetailItems;
+    // "Get more details" read: the description, for the catalogue's hint memo.
+    std::function<void(const std::string &text)> showSoftwareDetails;
 
     // --- Favorites ---
     // One daily-news headline for the daily-news favorites (title, country tag, channel,

@@ -284,6 +284,15 @@ void SetColumnWidths(QTreeView *view, std::initializer_list<int> widths) {
     }
 }
 
+// "Add selection to my favorites": the selected rows, whole, to favorites list `list`.
+void AddFavoritesItem(TMain &w, QMenu *m, ResultListModel &list, int favorites) {
+    QObject::connect(m->addAction("Add selection to my favorites"), &QAction::triggered, m, [&w, &list, favorites] {
+        std::vector<ResultRow> rows;
+        for (int r : list.SelectedRows()) rows.push_back(list.Row(r));
+        RunHook(w.Hooks().addFavorites, favorites, rows);
+    });
+}
+
 VerticalPage *PutPage(TMain &w, PageId id, bool newsRow) {
     FeaturePage *p = w.Page(id);
     if (!p) return nullptr;
@@ -360,7 +369,7 @@ void BindNews(TMain &w) {
         if (!news->ExportPage(WithHtmlExtension(file.toStdString()), sel)) w.ShowAlert(kExportDiskError, AlertKind::Error);
     });
     m->addSeparator();
-    m->addAction("Add selection to my favorites");  // the favorites page gives it its action
+    AddFavoritesItem(w, m, news->List(), 1);
 
     ShellHooks &hooks = w.Hooks();
     // The boxes show their histories (ComboBox_NEWS.INI, ComboBox_NEWSGRP.INI) once loaded,
@@ -418,9 +427,15 @@ void BindSoftware(TMain &w) {
         if (!a.empty()) QApplication::clipboard()->setText(DisplayText(a));
     });
     m->addSeparator();
-    m->addAction("Add selection to my favorites");  // the favorites page gives it its action
+    AddFavoritesItem(w, m, prg->List(), 2);
     prg->Act().open = [b](const std::string &a) { b->Open(a); };
-    prg->Act().itemsEnabled = [dl, visit, page](bool on) {
+    prg->Act().showDetails = [&w](const std::string &text) { RunHook(w.Hooks().showSoftwareDetails, text); };
+    // The favorites page's C|NET Download and Visit use this client too.
+    w.Hooks().requestSoftwareDetail = [prg](const std::string &a, int action) {
+        prg->RequestDetail(a, static_cast<DetailAction>(action));
+    };
+    prg->Act().itemsEnabled = [&w, dl, visit, page](bool on) {
+        RunHook(w.Hooks().softwareDetailItems, on);
         dl->setEnabled(on);
         visit->setEnabled(on);
         if (on) page->ResultList()->unsetCursor();

@@ -195,6 +195,11 @@ public:
         host.cacheMode = [this] { return w_.OptionsModel().get().web.cacheMode; };
         tools_ = new WebListTools(page_, *list_, host);
         tools_->setParent(this);
+        connect(tools_->FavoritesAction(), &QAction::triggered, this, [this] {
+            std::vector<ResultRow> rows;
+            for (int r : list_->SelectedRows()) rows.push_back(list_->Row(r));
+            RunHook(w_.Hooks().addFavorites, 0, rows);
+        });
     }
 
     ~WebSearchBinding() override {

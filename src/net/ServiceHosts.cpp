@@ -74,6 +74,8 @@ std::vector<ServiceHost> Defaults() {
         {"forum-boardserver", "www.boardserver.example"},
         {"mp3-kazaa", "www.kazaa.example"},
         {"mp3-avfind", "www.avfind.example"},
+        // The software catalogue's listing pages.
+        {"software-catalogue", "download.cnet.example"},
     };
 }
 

@@ -578,12 +578,17 @@ QString ResultListModel::CountHeaderText() const {
     if (n == 1 && rows_[0].caption.empty() && AddressOf(0).empty()) n = 0;
     if (n >= 2) return QString::number(n) + QLatin1Char(' ') + plural_;
     if (n == 1) return QStringLiteral("1 ") + singular_;
-    return singular_;
+    return emptyWord_.isEmpty() ? singular_ : emptyWord_;
 }
 
 void ResultListModel::SetCountWords(QString singular, QString plural) {
     singular_ = std::move(singular);
     plural_ = std::move(plural);
+    emit headerDataChanged(Qt::Horizontal, 1, 1);
+}
+
+void ResultListModel::SetEmptyCountWord(QString word) {
+    emptyWord_ = std::move(word);
     emit headerDataChanged(Qt::Horizontal, 1, 1);
 }
 

@@ -139,6 +139,9 @@ public:
     // The two words come from the message table.
     QString CountHeaderText() const;
     void SetCountWords(QString singular, QString plural);
+    // The header of an empty list when it is not the singular word (the newsgroup favorites
+    // say "Articles").
+    void SetEmptyCountWord(QString word);
     // The hint box: the first selected row's description (sub-item `descriptionColumn`).
     std::string HintText(size_t descriptionColumn = kDescription) const;
     // The address of the first selected row; empty when none is selected.
@@ -182,6 +185,7 @@ private:
     AddressIndex addressIndex_;  // the rows' addresses
     QItemSelectionModel selection_;
     QString singular_ = QStringLiteral("Site"), plural_ = QStringLiteral("Sites");
+    QString emptyWord_;  // empty: the singular word
     bool updating_ = false;
     bool checkBoxes_ = false;
     std::vector<size_t> filterColumns_;

@@ -7,7 +7,9 @@
 
 namespace qm {
 
-int RecordTexts(RecordKind kind) { return kind == RecordKind::Software ? 8 : 5; }
+int RecordTexts(RecordKind kind) {
+    return kind == RecordKind::Software || kind == RecordKind::Catalogue ? 8 : 5;
+}
 
 const char *FavoritesFileName(RecordKind kind) {
     switch (kind) {
@@ -15,6 +17,7 @@ const char *FavoritesFileName(RecordKind kind) {
     case RecordKind::Newsgroup: return "Favorites_NEWS.INI";
     case RecordKind::Software: return "Favorites_PRG.INI";
     case RecordKind::DailyNews: return "Favorites_DAILY.INI";
+    case RecordKind::Catalogue: return "";
     }
     return "";
 }
@@ -53,6 +56,9 @@ std::vector<ListRecord> ParseListFile(std::string_view bytes, RecordKind kind) {
     while (TMisc::ReadLine(bytes, pos, line, SIZE_MAX)) {
         if (current.texts.size() < texts) {
             current.texts.push_back(line);
+            if (current.texts.size() < texts || kind != RecordKind::Catalogue) continue;
+            records.push_back(std::move(current));  // no image line
+            current = ListRecord{};
             continue;
         }
         long long image = Atol(line);
@@ -75,6 +81,7 @@ std::string FormatListFile(const std::vector<ListRecord> &records, RecordKind ki
                 if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
             out += "\r\n";
         }
+        if (kind == RecordKind::Catalogue) continue;
         out += std::to_string(r.image);
         out += "\r\n";
     }

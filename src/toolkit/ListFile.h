@@ -21,9 +21,11 @@ enum class RecordKind {
     Newsgroup,  // Title, Newsgroups, Source, Description, Address
     Software,   // Name, Type, Size, Comments, Source, Description, URL, HomePage
     DailyNews,  // Information, (untitled), Source, Date, URL
+    Catalogue,  // Name, Type, Size, Rated, #Downloads, Date, Description, URL; no image line
 };
 
-// Number of texts of a record (5 or 8); the record has one line more.
+// Number of texts of a record (5 or 8); the record has one line more (the image),
+// except a catalogue record.
 int RecordTexts(RecordKind kind);
 
 // Favorites file of a kind, in the cache folder: "Favorites_WEB.INI",

@@ -111,12 +111,16 @@ void FindCnetPageLinks(std::string_view page, ReaderSink &sink) {
     }
 }
 
-void ParseCnetResults(std::string_view page, ReaderSink &sink) {
+namespace {
+
+// The C|NET record walk. The search list composes Comments; the catalogue list keeps the
+// text between "<s" and "</sp" as the Date and gives Rated and #Downloads columns of their own.
+void ReadCnetRecords(std::string_view page, ReaderSink &sink, bool catalogue) {
     static const Landmark record("\"f\"><a href=\"/downloads/0-"), endA("</a"), endSp("</sp"),
         typeEnd = Landmark::Classes({"<", "/a", " t", "dh"}), s("<s"), aHref("<a href"), sp("<sp"), endTd("</td");
     Frame f(page, sink, true);
     const std::string host = sink.SearchHost(), name = sink.EngineName();
-    std::string raw, title, desc, type, rating, downloads, size;
+    std::string raw, title, desc, type, rating, downloads, size, date;
     while (f.Skip(record)) {
         const size_t from = f.MatchPos(13);  // the "/" of "/downloads"
         if (f.Next() < 0) return;
@@ -129,7 +133,8 @@ void ParseCnetResults(std::string_view page, ReaderSink &sink) {
         desc = CleanTrim(raw);
         if (!f.Skip(kDQGt) || !f.Capture(typeEnd, raw)) return;
         type = CleanTrim(raw);
-        if (!f.Skip(s) || !f.Skip(kDQGt) || !f.Skip(endSp)) return;
+        if (!f.Skip(s) || !f.Skip(kDQGt) || !f.Capture(endSp, raw)) return;
+        date = Trim(raw);
         if (!f.Skip(aHref) || !f.Skip(kGt) || !f.Capture(endA, raw)) return;
         rating = CleanTrim(raw);
         if (rating.find('%') == std::string::npos) rating.clear();
@@ -139,8 +144,81 @@ void ParseCnetResults(std::string_view page, ReaderSink &sink) {
             if (c != ',') downloads += c;
         if (!f.Skip(kDQGt) || !f.Capture(endTd, raw)) return;
         size = Trim(raw);
+        if (catalogue) {
+            if (!Add(f, {title, type, size, rating, downloads, date, desc, url})) return;
+            continue;
+        }
         const std::string comments = (rating.empty() ? "---" : rating) + " / " + downloads + "  (rated/#downloads)";
         if (!Add(f, {title, type, size, comments, name, desc, url, ""})) return;
+    }
+}
+
+bool EndsPopularList(std::string_view address) {
+    return HasNoCase(address, ".list.list") || HasNoCase(address, ".list.next") || HasNoCase(address, ".list.prev");
+}
+
+const Landmark kPopularLink("<a href=\"/downloads/0-");
+
+}  // namespace
+
+void ParseCnetResults(std::string_view page, ReaderSink &sink) { ReadCnetRecords(page, sink, false); }
+
+void ParseCatalogueList(std::string_view page, ReaderSink &sink) { ReadCnetRecords(page, sink, true); }
+
+void FindPopularPageLinks(std::string_view page, ReaderSink &sink) {
+    Frame f(page, sink, true);
+    const std::string host = sink.SearchHost();
+    std::string raw;
+    while (f.Skip(kPopularLink)) {
+        const size_t from = f.MatchPos(9);  // the "/" of "/downloads"
+        if (f.Next() < 0) return;
+        if (!f.CaptureFrom(from, kDQGt, raw)) return;
+        const std::string address = host + raw;
+        if (HasNoCase(address, "list.list") || HasNoCase(address, "list.next") || HasNoCase(address, "list.prev"))
+            sink.Queue().AddPage(address, "");
+    }
+}
+
+void ParsePopularList(std::string_view page, ReaderSink &sink) {
+    static const Landmark buy(">buy<"), endA("</a"), br("<br>"), os(">os:</b>"), se("se:</b>"), two("2>");
+    Frame f(page, sink, true);
+    const std::string host = sink.SearchHost();
+    std::string raw, name, desc, type, downloads;
+    if (!f.Skip(buy)) return;  // once per page
+    while (f.Skip(kPopularLink)) {
+        const size_t from = f.MatchPos(9);
+        if (f.Next() < 0) return;
+        if (!f.CaptureFrom(from, kDQGt, raw)) return;
+        const std::string url = host + Trim(raw);
+        if (EndsPopularList(url)) return;  // the list of this page is over
+        if (!f.Capture(endA, raw)) return;
+        name = CleanTrim(raw);
+        if (sink.IsDuplicateUrl(name)) continue;
+        if (!f.Skip(br) || !f.Capture(br, raw)) return;
+        // The description ends with the character two before the next "<br>" (the one just
+        // before it is not part of it).
+        desc = CleanTrim(std::string_view(raw).substr(0, raw.empty() ? 0 : raw.size() - 1));
+        if (!f.Skip(os) || !f.Capture(kLt, raw)) return;
+        desc += "  -  " + CleanTrim(raw);
+        if (!f.Skip(se) || !f.Capture(kLt, raw)) return;
+        type = CleanTrim(raw);
+        for (int i = 0; i < 3; ++i)
+            if (!f.Skip(two)) return;
+        if (!f.Capture(kLt, raw)) return;
+        downloads.clear();
+        for (char c : Trim(raw))
+            if (c != ',') downloads += c;
+        if (!Add(f, {name, type, "", "", downloads, "", desc, url})) return;
+    }
+}
+
+void RunCatalogueReaders(bool popular, std::string_view page, ReaderSink &sink) {
+    if (popular) {
+        FindPopularPageLinks(page, sink);
+        ParsePopularList(page, sink);
+    } else {
+        FindCnetPageLinks(page, sink);
+        ParseCatalogueList(page, sink);
     }
 }
 
@@ -298,6 +376,16 @@ VerticalParsed ParseVerticalPage(VerticalEngine engine, const std::string &host,
                                 news ? size_t(kNewsAddress) : size_t(kPrgName));
     sink.Queue().Append("http://unrelated.example/first-page", "ON");
     RunVerticalReaders(engine, page, sink);
+    VerticalParsed out;
+    out.rows = sink.Rows();
+    for (size_t i = 1; i < sink.Queue().size(); ++i) out.pages.push_back(sink.Queue()[i].address);
+    return out;
+}
+
+VerticalParsed ParseCataloguePage(bool popular, const std::string &host, std::string_view page) {
+    VerticalCollectingSink sink(host, "C|NET", 8, 0);
+    sink.Queue().Append("http://unrelated.example/first-page", "ON");
+    RunCatalogueReaders(popular, page, sink);
     VerticalParsed out;
     out.rows = sink.Rows();
     for (size_t i = 1; i < sink.Queue().size(); ++i) out.pages.push_back(sink.Queue()[i].address);

@@ -34,6 +34,15 @@ void ParseCnetResults(std::string_view page, ReaderSink &sink);
 void FindTuCowsPageLinks(std::string_view page, ReaderSink &sink);
 void ParseTuCowsResults(std::string_view page, ReaderSink &sink, const std::string &ratedCaption = kRatedCaption);
 
+// The software catalogue's listing pages (rows: Name, Type, Size, Rated, #Downloads, Date,
+// Description, URL; identity Name). Ordinary sub-categories use the C|NET page links and
+// records (the Date is the text the search passes over, no Comments); "most popular" ones
+// take only list.list / list.next / list.prev page links and end a page's list at the first.
+void ParseCatalogueList(std::string_view page, ReaderSink &sink);
+void FindPopularPageLinks(std::string_view page, ReaderSink &sink);
+void ParsePopularList(std::string_view page, ReaderSink &sink);
+void RunCatalogueReaders(bool popular, std::string_view page, ReaderSink &sink);
+
 // Both readers of an engine, the page-link reader first; the result reader only while the
 // sink still reads.
 void RunVerticalReaders(VerticalEngine engine, std::string_view page, ReaderSink &sink,
@@ -83,5 +92,7 @@ struct VerticalParsed {
     std::vector<std::string> pages;
 };
 VerticalParsed ParseVerticalPage(VerticalEngine engine, const std::string &host, std::string_view page);
+// The same for a catalogue listing page (`host`: the catalogue host).
+VerticalParsed ParseCataloguePage(bool popular, const std::string &host, std::string_view page);
 
 }  // namespace qm
