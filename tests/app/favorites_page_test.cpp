@@ -87,6 +87,18 @@ TEST(FavoritesPage, BookButtonsAndRemoval) {
 
     page->Book()->setCurrentIndex(3);
     EXPECT_EQ(w.Page(PageId::Favorites)->HelpPanel()->text(), "My Favorites : daily news articles");
+
+    // A daily-news headline goes in once per URL; the daily list is then shown.
+    page->Book()->setCurrentIndex(0);
+    const auto &add = w.Hooks().addDailyNewsFavorite;
+    ASSERT_TRUE(add);
+    EXPECT_TRUE(add("Title", "US", "CNN", "2026 / 12 / 09", "http://news.example/1"));
+    EXPECT_FALSE(add("Title again", "US", "CNN", "2026 / 12 / 09", "http://news.example/1"));
+    ResultListModel &daily = Model(page, FavoritesList::Daily);
+    ASSERT_EQ(daily.Count(), 1);
+    EXPECT_EQ(daily.Row(0).subItems, (std::vector<std::string>{"Title", "US", "CNN", "2026 / 12 / 09", "http://news.example/1"}));
+    RunHook(w.Hooks().showDailyNewsFavorites);
+    EXPECT_EQ(page->Book()->currentIndex(), 3);
 }
 
 TEST(FavoritesPage, SoftwarePageAddsItsSelection) {
