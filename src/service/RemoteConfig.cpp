@@ -3,10 +3,30 @@
 #include "settings/KeyValue.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qm {
 
 namespace {
+
+// The setting keys in the order the key pass tries them.
+constexpr const char *kSettingKeys[] = {
+    "$APP_NAME",   "$VERSUB",     "$HOMESITE",     "$INDEXPAGE",         "$BANNER_HINT",
+    "$NOTIFICATION", "$UPDATE_URL", "$WHOIS_URL",  "$WHOIS_SPONSOR",     "$FRONT_URL",
+    "$FRONT_GIF",  "$PUB_SET_CFG", "$MSG_SUBJECT", "$MSG_TEXT",          "$BFGU_GOTO",
+    "$BFCU_GOTO",  "$FINDWHAT_SRCH_ALL", "$FINDWHAT_SRCH_ANY", "$FINDWHAT_SRCH_BOOL",
+    "$FINDWHAT_SRCH_EXACT",
+};
+
+struct ServiceState {
+    RemoteConfig config;
+    bool applied = false;
+};
+
+ServiceState &State() {
+    static ServiceState state;
+    return state;
+}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && SameTextNoCase(text.substr(0, prefix.size()), prefix);
@@ -129,6 +149,24 @@ std::string SafeFrontGifPath(std::string_view value) {
     if (path.back() == '/' || path[path.size() - 5] == '/') return {};
     return path;
 }
+
+bool HoldsSettingKey(const StringList &lines) {
+    std::string v;
+    for (const std::string &line : lines)
+        for (const char *key : kSettingKeys)
+            if (KeyValue(line, key, v)) return true;
+    return false;
+}
+
+const RemoteConfig &CurrentServiceConfig() { return State().config; }
+bool ServiceConfigApplied() { return State().applied; }
+
+void SetServiceConfig(RemoteConfig config) {
+    State().config = std::move(config);
+    State().applied = true;
+}
+
+void ResetServiceConfig() { State() = {}; }
 
 RemoteConfig ApplyConfig(const StringList &lines, const RemoteConfig &previous) {
     RemoteConfig c = previous;

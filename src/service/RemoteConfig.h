@@ -76,11 +76,23 @@ struct RemoteConfig {
 // again from none; the banner slots and the four text blocks come from this file only.
 RemoteConfig ApplyConfig(const StringList &lines, const RemoteConfig &previous = {});
 
+// True when a line of `lines` sets one of the setting keys of the file.
+bool HoldsSettingKey(const StringList &lines);
+
 // An "http://" or "https://" address with a host.
 bool IsWebAddress(std::string_view address);
 
 // A `$FRONT_GIF` value as a path under the data root ("\" read as "/"): relative, no ".."
 // part, ending ".gif" in any case. Empty when it is none of these.
 std::string SafeFrontGifPath(std::string_view value);
+
+// The one program-wide place the applied configuration goes to. Until a configuration is
+// applied it holds the defaults (the built-in name and title, no addresses, no slots);
+// every reader built afterwards (engine tables, the help menu, the result page, the
+// WHOIS search, the banner bar) takes its values from here.
+const RemoteConfig &CurrentServiceConfig();
+bool ServiceConfigApplied();
+void SetServiceConfig(RemoteConfig config);
+void ResetServiceConfig();  // back to the defaults, not applied (tests)
 
 }  // namespace qm
