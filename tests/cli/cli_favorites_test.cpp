@@ -3,6 +3,8 @@
 // caches over the fake web, bad arguments exit 2 and change no file.
 #include "toolkit/AtomicFile.h"
 
+#include "cli/CliRun.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -12,23 +14,9 @@
 
 namespace {
 
-const QString kCli = QStringLiteral(QUILLMAR_BINARY_DIR "/src/cli/quillmar-cli");
+using Outcome = qm::test::CliOutcome;
 
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-Outcome Cli(const QStringList &args) {
-    QProcess p;
-    p.start(kCli, args);
-    Outcome r;
-    if (!p.waitForFinished(120000)) return r;
-    r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+Outcome Cli(const QStringList &args) { return qm::test::RunCliProgram(args); }
 
 std::string Bytes(const QString &path) {
     std::string b;

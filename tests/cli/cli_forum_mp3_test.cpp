@@ -1,5 +1,7 @@
 // quillmar-cli forums / mp3 as a user runs them: demo searches with rows of every enabled
 // engine and their caches, parse of a saved page, and bad arguments exiting 2.
+#include "cli/CliRun.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -9,23 +11,9 @@
 
 namespace {
 
-const QString kCli = QStringLiteral(QUILLMAR_BINARY_DIR "/src/cli/quillmar-cli");
+using Outcome = qm::test::CliOutcome;
 
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-Outcome RunCli(const QStringList &args) {
-    QProcess p;
-    p.start(kCli, args);
-    Outcome r;
-    if (!p.waitForFinished(120000)) return r;
-    r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+Outcome RunCli(const QStringList &args) { return qm::test::RunCliProgram(args); }
 
 bool Has(const std::string &text, const std::string &what) { return text.find(what) != std::string::npos; }
 

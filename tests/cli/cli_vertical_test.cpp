@@ -2,6 +2,8 @@
 // every engine, write the cache and the export; bad arguments exit 2 and write nothing.
 #include "toolkit/AtomicFile.h"
 
+#include "cli/CliRun.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,23 +13,9 @@
 
 namespace {
 
-const QString kCli = QStringLiteral(QUILLMAR_BINARY_DIR "/src/cli/quillmar-cli");
+using Outcome = qm::test::CliOutcome;
 
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-Outcome RunCliWith(const QStringList &args) {
-    QProcess p;
-    p.start(kCli, args);
-    Outcome r;
-    if (!p.waitForFinished(120000)) return r;
-    r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
-}
+Outcome RunCliWith(const QStringList &args) { return qm::test::RunCliProgram(args); }
 
 size_t Count(const std::string &text, const std::string &what) {
     size_t n = 0;
