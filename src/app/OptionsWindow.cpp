@@ -335,7 +335,10 @@ QWidget *TMainOPT::BuildCachePage() {
     cacheTabs_->addTab(cd, "Disk cache");
     v->addWidget(cacheTabs_, 1);
 
-    for (auto [list, remove, all] : {std::tuple{words_, wordsDel_, wordsAll_}, std::tuple{files_, filesDel_, filesAll_}}) {
+    for (auto [listBound, removeBound, all] :
+         {std::tuple{words_, wordsDel_, wordsAll_}, std::tuple{files_, filesDel_, filesAll_}}) {
+        QTreeWidget *list = listBound;  // plain copies: not every compiler captures structured bindings
+        QPushButton *remove = removeBound;
         connect(list, &QTreeWidget::itemSelectionChanged, this,
                 [list, remove] { remove->setEnabled(!list->selectedItems().isEmpty()); });
         connect(all, &QPushButton::clicked, this, [this, list, remove] { ToggleAll(list, remove); });
