@@ -54,7 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // "%" starts an upper-case escape; decoding the escapes gives the query back.
     const std::string encoded = qm::EncodeQueryForAddress(x.query);
     Check(out.size() == x.tmpl.size() - 6 + encoded.size());
-    Check(out.compare(head.size(), encoded.size(), encoded) == 0);
+    // The query stands where the template's first placeholder stood ("+%22" before it in Exact).
+    const size_t at = x.tmpl.find("<$QRY>");
+    Check(at != std::string::npos && out.compare(0, at, x.tmpl, 0, at) == 0);
+    Check(out.compare(at, encoded.size(), encoded) == 0);
     std::string decoded;
     for (size_t i = 0; i < encoded.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(encoded[i]);
