@@ -31,6 +31,29 @@ inline constexpr const char *kNewsUsage =
 
 inline int NewsUsage(const std::string &message) { return UsageError("news", kNewsUsage, message); }
 
+// The options every news subcommand takes: --format (json only), --group (a news group by
+// name) and one more valued option `third` (e.g. "--section"). Returns 0 when they are
+// good, else the exit status of the usage error already printed.
+struct NewsArguments {
+    std::string format = "json", groupText = "english", third;
+    int group = -1;
+};
+inline int ParseNewsArguments(std::vector<std::string> &args, const char *third, NewsArguments &a) {
+    std::vector<std::string> words;
+    const std::string error = SplitArguments(
+        args, {"--format", "--group", third}, {},
+        [&](const std::string &name, const std::string &v) {
+            (name == "--format" ? a.format : name == "--group" ? a.groupText : a.third) = v;
+            return std::string();
+        },
+        words);
+    if (!error.empty()) return NewsUsage(error);
+    if (a.format != "json") return NewsUsage("unknown format " + a.format);
+    a.group = ParseNewsGroup(a.groupText);
+    if (a.group < 0) return NewsUsage("unknown group " + a.groupText);
+    return 0;
+}
+
 // "YYYY-MM-DD".
 inline bool ParseNewsDay(const std::string &text, NewsDay &day) {
     int y = 0, m = 0, d = 0;

@@ -5,19 +5,10 @@
 namespace {
 
 int RunShow(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
-    std::string format = "json", groupText = "english", section;
-    std::vector<std::string> words;
-    const std::string error = qm::cli::SplitArguments(
-        args, {"--format", "--group", "--section"}, {},
-        [&](const std::string &a, const std::string &v) {
-            (a == "--format" ? format : a == "--group" ? groupText : section) = v;
-            return std::string();
-        },
-        words);
-    if (!error.empty()) return qm::cli::NewsUsage(error);
-    if (format != "json") return qm::cli::NewsUsage("unknown format " + format);
-    const int group = qm::ParseNewsGroup(groupText);
-    if (group < 0) return qm::cli::NewsUsage("unknown group " + groupText);
+    qm::cli::NewsArguments parsed;
+    if (int status = qm::cli::ParseNewsArguments(args, "--section", parsed)) return status;
+    const int group = parsed.group;
+    const std::string &section = parsed.third;
     const int node = qm::cli::ParseNewsNode(group, section);
     if (!node) return qm::cli::NewsUsage(section.empty() ? "--section is needed" : "unknown section " + section);
     qm::cli::WebCliSession session;

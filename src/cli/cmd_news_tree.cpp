@@ -5,19 +5,10 @@
 namespace {
 
 int RunTree(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
-    std::string format = "json", groupText = "english", todayText;
-    std::vector<std::string> words;
-    const std::string error = qm::cli::SplitArguments(
-        args, {"--format", "--group", "--today"}, {},
-        [&](const std::string &a, const std::string &v) {
-            (a == "--format" ? format : a == "--group" ? groupText : todayText) = v;
-            return std::string();
-        },
-        words);
-    if (!error.empty()) return qm::cli::NewsUsage(error);
-    if (format != "json") return qm::cli::NewsUsage("unknown format " + format);
-    const int group = qm::ParseNewsGroup(groupText);
-    if (group < 0) return qm::cli::NewsUsage("unknown group " + groupText);
+    qm::cli::NewsArguments parsed;
+    if (int status = qm::cli::ParseNewsArguments(args, "--today", parsed)) return status;
+    const int group = parsed.group;
+    const std::string &todayText = parsed.third;
     qm::NewsDay day;
     if (!todayText.empty() && !qm::cli::ParseNewsDay(todayText, day)) return qm::cli::NewsUsage("bad date " + todayText);
     qm::cli::WebCliSession session;
