@@ -6,6 +6,7 @@
 #include "app/Pages.h"
 #include "app/RoadPage.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "toolkit/AtomicFile.h"
 
@@ -29,11 +30,7 @@ using namespace qm;
 
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 // Runs `start` and waits until the planner's request has ended.
 void AwaitPlan(RoadPlanner &planner, const std::function<void()> &start) {

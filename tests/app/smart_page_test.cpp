@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/SmartPage.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "smart/SmartCategoryModel.h"
 #include "smart/SmartSearch.h"
@@ -23,11 +24,7 @@ using namespace qm;
 
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 // A click on the category entry named `caption` (it becomes the current, selected entry).
 void ClickCategory(SmartPage *page, const QString &caption) {

@@ -7,6 +7,7 @@
 #include "app/Pages.h"
 #include "app/VerticalPages.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 
 #include <QAction>
@@ -25,11 +26,7 @@ using namespace qm;
 
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 VerticalPage *PageOf(TMain &w, PageId id) { return w.Page(id)->findChild<VerticalPage *>(); }
 

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WebPage.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 
 #include <QAction>
@@ -27,11 +28,7 @@ using namespace qm;
 
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 TEST(WebSearchBinding, SearchFromThePageFillsTheListView) {
     QTemporaryDir tmp;

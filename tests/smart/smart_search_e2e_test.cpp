@@ -4,6 +4,7 @@
 // whose name holds "&".
 #include "engines/web/HttpClientAdapter.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "search/ResultCache.h"
 #include "smart/CategoryTable.h"
@@ -19,11 +20,7 @@
 namespace qm {
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 // A port nothing listens on.
 int ClosedPort() {

@@ -1,5 +1,6 @@
 // Whole domain name lookups over HTTP against the fake web's WHOIS gateway and its sites.
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/HttpCli.h"
 #include "net/NetConfig.h"
 #include "tools/Whois.h"
@@ -17,11 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 struct Rig {
     QTemporaryDir tmp;

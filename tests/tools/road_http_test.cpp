@@ -1,5 +1,6 @@
 // Whole plans over real HTTP on the fake web, and a plan printed into a PDF file.
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "tools/RoadPlanner.h"
 #include "tools/RoadPrint.h"
@@ -16,11 +17,7 @@ using namespace qm;
 
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 struct Outcome {
     bool plan = false;

@@ -4,6 +4,7 @@
 #include "engines/vertical/ForumMp3Search.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "net/ServiceHosts.h"
 
@@ -19,11 +20,7 @@
 namespace qm {
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 class ForumMp3 : public ::testing::Test {
 protected:

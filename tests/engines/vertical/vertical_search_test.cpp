@@ -4,6 +4,7 @@
 #include "engines/vertical/VerticalFeatures.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "net/ServiceHosts.h"
 #include "search/InListFilterModel.h"
@@ -19,11 +20,7 @@
 namespace qm {
 namespace {
 
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 class Vertical : public ::testing::Test {
 protected:

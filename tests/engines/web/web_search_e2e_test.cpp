@@ -7,6 +7,7 @@
 #include "engines/web/WebEngineTable.h"
 #include "engines/web/WebSearchController.h"
 #include "fakeweb/Server.h"
+#include "support/SharedFakeWeb.h"
 #include "net/NetConfig.h"
 #include "net/ServiceHosts.h"
 #include "search/ExpandQuery.h"
@@ -37,13 +38,7 @@ OddWeb &Odd() {
     return odd;
 }
 
-// The fake web, started once for the whole binary and stopped at exit (after the HTTP
-// client closed its connections).
-fakeweb::Server &Web() {
-    static fakeweb::Server server;
-    if (!server.running()) EXPECT_TRUE(server.start(0));
-    return server;
-}
+fakeweb::Server &Web() { return test::SharedFakeWeb(); }
 
 // A second server for one engine at a time, answering as Odd().mode says.
 fakeweb::Server &OddServer() {
