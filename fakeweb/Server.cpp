@@ -67,6 +67,26 @@ std::string Compress(const std::string &body, bool gzip) {
 
 // ---- Request, Response, Registry ------------------------------------------------------
 
+std::string FormEncode(std::string_view text, std::string_view keep) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == ' ') {
+            out += '+';
+        } else if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                   keep.find(ch) != std::string_view::npos) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
 std::string PercentDecode(std::string_view text, bool plusIsBlank) {
     auto hex = [](char c) -> int {
         if (c >= '0' && c <= '9') return c - '0';

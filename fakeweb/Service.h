@@ -88,6 +88,10 @@ private:
 // fakeweb/services/services.list.
 void RegisterAllServices(Registry &registry);
 
+// Encodes text as a form value: a blank as "+", ASCII letters, digits and the bytes of
+// `keep` as they are, every other byte as "%XX" (upper-case hex).
+std::string FormEncode(std::string_view text, std::string_view keep = ".-_");
+
 // Decodes %XX escapes and, when plusIsBlank, "+" as a blank.
 std::string PercentDecode(std::string_view text, bool plusIsBlank = true);
 

@@ -21,16 +21,7 @@ namespace qm::fakeweb::services {
 
 namespace {
 
-std::string Enc(const std::string &text) {
-    static const char *hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : text) {
-        if (c == ' ') out += '+';
-        else if (std::isalnum(c) || c == '.' || c == '-' || c == '_') out += char(c);
-        else out += '%', out += hex[c >> 4], out += hex[c & 15];
-    }
-    return out;
-}
+std::string Enc(const std::string &text) { return FormEncode(text); }
 
 std::string Plain(const std::string &text) {
     std::string out;
