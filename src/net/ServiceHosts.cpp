@@ -8,6 +8,8 @@ namespace {
 std::vector<ServiceHost> Defaults() {
     return {
         {"home", "www.quillmar.example"},
+        // The advertising network whose banners the remote configuration names.
+        {"banners", "ads.quillmar.example"},
         // Web search engines and the affiliate network of the sponsored ones.
         {"altavista", "www.altavista.example"},
         {"altavista-advanced", "advanced.altavista.example"},
