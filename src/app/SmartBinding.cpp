@@ -6,7 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/SmartPage.h"
 #include "app/WebListTools.h"
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "engines/web/UrlChecker.h"
 #include "search/Export.h"

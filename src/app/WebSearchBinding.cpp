@@ -3,7 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/WebListTools.h"
 #include "app/WebPage.h"
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "engines/web/UrlChecker.h"
 #include "engines/web/WebBotEngine.h"

@@ -1,7 +1,7 @@
 // quillmar-cli search: a whole web search, through the same controller, request objects,
 // readers, merge and limits as the window.
 #include "cli/WebCli.h"
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "engines/web/WebBotEngine.h"
 #include "engines/web/WebEngineTable.h"

@@ -2,7 +2,7 @@
 // one) or, with --fresh, as the search button does (always a search), through the same
 // controller as the window, and writes the leaf's cache as the window does.
 #include "cli/SmartCli.h"
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "smart/CategoryTable.h"
 

@@ -1,6 +1,6 @@
 #include "engines/web/BeFreeEngine.h"
 
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 #include "search/EngineStatusModel.h"
 #include "search/ExpandQuery.h"
 

@@ -1,5 +1,5 @@
 #include "engines/web/BeFreeEngine.h"
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

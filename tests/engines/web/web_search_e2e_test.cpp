@@ -2,7 +2,7 @@
 // readers: every engine contributes, duplicates across engines are refused, the limits
 // hold, and Stop, a new search, closing, silent, failing, garbage and huge answers are
 // all survived.
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 #include "engines/web/HttpClientAdapter.h"
 #include "engines/web/WebEngineTable.h"
 #include "engines/web/WebSearchController.h"

@@ -1,4 +1,4 @@
-#include "engines/web/CookieStore.h"
+#include "net/CookieStore.h"
 
 #include "toolkit/AtomicFile.h"
 
