@@ -5,6 +5,7 @@
 #include "app/Pages.h"
 #include "net/HttpCli.h"
 #include "net/Proxy.h"
+#include "service/RemoteConfig.h"
 #include "settings/DataRoot.h"
 #include "toolkit/DisplayText.h"
 #include "tools/NetTools.h"
@@ -99,6 +100,9 @@ void BindNetTools(TMain &window) {
     whoEnv.configureClient = [w](THttpCli &c) { ApplyProxySettings(c, w->OptionsModel().get().proxy); };
     whoEnv.cacheFolder = [w] { return DataRoot(w->Model().dirs.ProgramDir).cacheFolder(kWhoisCacheFolder); };
     whoEnv.disableQuestion = [w] { return w->OptionsModel().get().disableWhoQuestion; };
+    // The home site's configuration names the gateway and the registration page (empty: defaults).
+    whoEnv.gatewayAddress = [] { return CurrentServiceConfig().whoisUrl; };
+    whoEnv.registerPage = [] { return CurrentServiceConfig().whoisSponsor; };
     auto *lookup = new WhoisLookup(std::move(whoEnv), w);
     lookup->setObjectName("WhoisLookup");
 

@@ -4,6 +4,7 @@
 //   whois cached [--format text|json] DOMAIN                           the recall from the box
 #include "cli/NetToolsCli.h"
 #include "net/Proxy.h"
+#include "service/RemoteConfig.h"
 #include "toolkit/AtomicFile.h"
 #include "tools/Whois.h"
 
@@ -55,8 +56,9 @@ int Lookup(const qm::cli::GlobalOptions &g, const std::string &format, const std
     env.configureClient = [&](qm::THttpCli &c) { qm::ApplyProxySettings(c, opt.proxy); };
     env.cacheFolder = [&] { return qm::DataRoot(root).cacheFolder(qm::kWhoisCacheFolder); };
     env.disableQuestion = [] { return true; };  // nobody to ask; "register" says where Yes leads
-    env.gatewayAddress = [&] { return gateway; };
-    env.registerPage = [&] { return registerPage; };
+    // Options given win; else the applied configuration's addresses (empty: the defaults).
+    env.gatewayAddress = [&] { return gateway.empty() ? qm::CurrentServiceConfig().whoisUrl : gateway; };
+    env.registerPage = [&] { return registerPage.empty() ? qm::CurrentServiceConfig().whoisSponsor : registerPage; };
     qm::WhoisLookup lookup(env);
     if (lookup.Lookup(qm::cli::JoinWords(words)) == qm::WhoisLookup::Start::Invalid) return qm::cli::RejectInput(alert);
     bool over = false;

@@ -1,5 +1,6 @@
 #include "service/RemoteConfig.h"
 
+#include "search/Export.h"
 #include "settings/KeyValue.h"
 
 #include <algorithm>
@@ -164,16 +165,25 @@ bool ServiceConfigApplied() { return State().applied; }
 void SetServiceConfig(RemoteConfig config) {
     State().config = std::move(config);
     State().applied = true;
+    // Receivers that keep a value of their own: the result page (a missing block empties
+    // its part) and its home site (none: the built-in address).
+    const RemoteConfig &c = State().config;
+    SetResultTemplates({c.webHeader, c.webLine, c.webEnd});
+    SetExportHomeSite(c.homeSite);
 }
 
-void ResetServiceConfig() { State() = {}; }
+void ResetServiceConfig() {
+    State() = {};
+    ResetResultTemplates();
+    SetExportHomeSite({});
+}
 
 RemoteConfig ApplyConfig(const StringList &lines, const RemoteConfig &previous) {
     RemoteConfig c = previous;
     c.refused.clear();
     c.notification = NotificationMode::None;
     c.notice = {};
-    c.slots.clear();
+    c.bannerSlots.clear();
 
     for (const std::string &line : lines)
         if (!KeyPassLine(c, line)) break;
@@ -186,7 +196,7 @@ RemoteConfig ApplyConfig(const StringList &lines, const RemoteConfig &previous) 
         for (const std::string &line : lines) {
             if (n > kMaxBannerSlots) break;
             if (!KeyValue(line, "$PUB[" + std::to_string(n) + "].SET", v)) continue;
-            c.slots.push_back(ParseSlot(c, n, v));
+            c.bannerSlots.push_back(ParseSlot(c, n, v));
             ++n;
         }
     }

@@ -64,7 +64,7 @@ struct RemoteConfig {
     std::string gotoServe;  // `$BFGU_GOTO`
     std::string gotoClick;  // `$BFCU_GOTO`
     std::string findWhatAll, findWhatAny, findWhatBool, findWhatExact;
-    std::vector<BannerSlotConfig> slots;  // the slot lines read, slot 1 first
+    std::vector<BannerSlotConfig> bannerSlots;  // the slot lines read, slot 1 first ("slots" is a Qt macro)
     std::string webHeader, webLine, webEnd;  // result page template blocks (CR LF kept)
     std::string updateMessage;
     ConfigNotice notice;
@@ -89,7 +89,8 @@ std::string SafeFrontGifPath(std::string_view value);
 // The one program-wide place the applied configuration goes to. Until a configuration is
 // applied it holds the defaults (the built-in name and title, no addresses, no slots);
 // every reader built afterwards (engine tables, the help menu, the result page, the
-// WHOIS search, the banner bar) takes its values from here.
+// WHOIS search, the banner bar) takes its values from here. Setting it also publishes the
+// result page templates and the home site to the export.
 const RemoteConfig &CurrentServiceConfig();
 bool ServiceConfigApplied();
 void SetServiceConfig(RemoteConfig config);

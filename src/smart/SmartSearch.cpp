@@ -36,6 +36,7 @@ std::vector<EngineDescriptor> BuildSmartEngineTable() {
     go.sponsoredServe = affiliate + "/bfast/serve?bfmid=" + kSmartGotoMid + "&" + account;
     go.sponsoredClick = affiliate + "/bfast/click?" + account + "&bfmid=" + kSmartGotoMid +
                         "&Keywords=<$QRY>&Promo=befree";
+    TakeConfiguredGoto(go);
 
     EngineDescriptor &g = t[kSmartGoogleSlot];
     g.selector = 0;

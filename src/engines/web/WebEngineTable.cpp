@@ -1,6 +1,7 @@
 #include "engines/web/WebEngineTable.h"
 
 #include "net/ServiceHosts.h"
+#include "service/RemoteConfig.h"
 
 namespace qm {
 
@@ -45,6 +46,12 @@ std::string Quoted(const std::string &before, const std::string &after) {
 
 }  // namespace
 
+void TakeConfiguredGoto(EngineDescriptor &row) {
+    const RemoteConfig &c = CurrentServiceConfig();
+    if (!c.gotoServe.empty()) row.sponsoredServe = c.gotoServe;
+    if (!c.gotoClick.empty()) row.sponsoredClick = c.gotoClick;
+}
+
 const std::vector<std::string> &WebEngineHostKeys() {
     static const std::vector<std::string> keys = {
         "altavista", "google",   "netscape",   "goto",       "sprinks",       "hotbot",
@@ -87,6 +94,7 @@ std::vector<EngineDescriptor> BuildWebEngineTable() {
                           "bfmid=" + std::string(kGotoMid) + "&bfsiteid=" + site + "&bfpage=goto_search",
                           "bfsiteid=" + site + "&bfpage=goto_search&bfmid=" + kGotoMid +
                               "&Keywords=<$QRY>&Promo=befree"));
+    TakeConfiguredGoto(t.back());
     // 4
     t.push_back(Ordinary(9, "Sprinks", ServiceRoot("sprinks"), "/search.htm", "terms=<$QRY>&pg=1",
                          Quoted("terms=", "&pg=1")));
@@ -120,6 +128,14 @@ std::vector<EngineDescriptor> BuildWebEngineTable() {
     t.push_back(Ordinary(8, "FindWhat", ServiceRoot("findwhat"), "/results.asp",
                          "filter_pref=0&DC=25&Base=0&MT=<$QRY>&pdc=3",
                          Quoted("filter_pref=0&DC=25&Base=0&MT=", "&pdc=3")));
+    {
+        // The home site's configuration may replace the four query templates.
+        const RemoteConfig &c = CurrentServiceConfig();
+        EngineDescriptor &d = t.back();
+        for (auto [from, to] : {std::pair{&c.findWhatAll, &d.templateAll}, std::pair{&c.findWhatAny, &d.templateAny},
+                                std::pair{&c.findWhatExact, &d.templateExact}, std::pair{&c.findWhatBool, &d.templateBool}})
+            if (!from->empty()) *to = *from;
+    }
     // 13
     t.push_back(Ordinary(12, "NBCi", ServiceRoot("nbci"), "/search/directory/results/1,61,home-0,00.html",
                          "stype=0&keyword=<$QRY>&adT=CP&tag=st.sn.sr.18111.pg",

@@ -11,8 +11,12 @@ namespace qm {
 inline constexpr int kWebEngineCount = 17;
 
 // Builds the seventeen rows with the current service hosts (src/net/ServiceHosts), every
-// row enabled and in mode All.
+// row enabled and in mode All. The applied remote configuration (CurrentServiceConfig)
+// gives GOTO's serve and click addresses and FindWhat's four templates when it sets them.
 std::vector<EngineDescriptor> BuildWebEngineTable();
+
+// A GOTO row (web or smart finder): the configured serve and click addresses when set.
+void TakeConfiguredGoto(EngineDescriptor &row);
 
 // The service-host key of each row's search host, in row order ("altavista", ...).
 const std::vector<std::string> &WebEngineHostKeys();
