@@ -20,24 +20,27 @@ ConfirmHandler &ConfirmHandlerSlot() {
     return handler;
 }
 
-void ShowAlert(QWidget *window, const std::string &text, AlertKind kind) {
+namespace {
+QString CaptionOr(const std::string &caption) { return QString::fromStdString(caption.empty() ? AppTitle() : caption); }
+}  // namespace
+
+void ShowAlert(QWidget *window, const std::string &text, AlertKind kind, const std::string &caption) {
     if (window) BringToFront(window);
     if (auto &h = AlertHandlerSlot()) return h(window, text, kind);
     QMessageBox::Icon icon = kind == AlertKind::Error         ? QMessageBox::Critical
                              : kind == AlertKind::Information ? QMessageBox::Information
                                                               : QMessageBox::Question;
-    QMessageBox box(icon, QString::fromStdString(AppTitle()), QString::fromStdString(text),
-                    QMessageBox::Ok, window);
+    QMessageBox box(icon, CaptionOr(caption), QString::fromStdString(text), QMessageBox::Ok, window);
     box.exec();
 }
 
-bool AskConfirm(QWidget *window, const std::string &text) {
+bool AskConfirm(QWidget *window, const std::string &text, const std::string &caption) {
     bool yes;
     if (auto &h = ConfirmHandlerSlot()) {
         yes = h(window, text);
     } else {
-        QMessageBox box(QMessageBox::Question, QString::fromStdString(AppTitle()),
-                        QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, window);
+        QMessageBox box(QMessageBox::Question, CaptionOr(caption), QString::fromStdString(text),
+                        QMessageBox::Yes | QMessageBox::No, window);
         yes = box.exec() == QMessageBox::Yes;
     }
     if (yes && window) BringToFront(window);

@@ -20,11 +20,11 @@ AlertHandler &AlertHandlerSlot();
 ConfirmHandler &ConfirmHandlerSlot();
 
 // Brings the window to the foreground, then shows a modal box with the application title
-// as caption, one OK button and the icon of the kind.
-void ShowAlert(QWidget *window, const std::string &text, AlertKind kind);
+// (or `caption` when given) as caption, one OK button and the icon of the kind.
+void ShowAlert(QWidget *window, const std::string &text, AlertKind kind, const std::string &caption = {});
 // Yes/No question with the question icon; true for Yes (the window is brought to the
 // foreground first).
-bool AskConfirm(QWidget *window, const std::string &text);
+bool AskConfirm(QWidget *window, const std::string &text, const std::string &caption = {});
 // The toolkit's fixed "Are you sure?"; false only for No.
 bool ConfirmAction();
 // Restores a minimized window and raises and activates it; true when it is the active

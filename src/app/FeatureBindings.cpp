@@ -6,6 +6,7 @@
 #include "app/FavoritesPage.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
+#include "app/ServiceBinding.h"
 #include "app/SmartBinding.h"
 #include "app/NetToolsBinding.h"
 #include "app/VerticalPages.h"
@@ -84,6 +85,8 @@ void BindFeatures(TMain &window) {
 
     // The daily news: its tab, its controller, the news tree at show, its end at close.
     BindDailyNews(window);
+    // The home site's configuration: startConfigDownload, configApplied, the notice and title.
+    BindServiceLink(window);
 
 
     // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,

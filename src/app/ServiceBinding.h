@@ -1,0 +1,17 @@
+#pragma once
+// Binds the run's link to the home site (src/service/ServiceLink.h) to the main window: the
+// download on the third tick, the applied flag, the title, the notice, the first banner step.
+namespace qm {
+
+class TMain;
+class ServiceLink;
+
+// Makes the window's ServiceLink (a child named "ServiceLink") and fills startConfigDownload
+// and configApplied; chains its Abort into abortBanner (the close sequence). Its
+// `configured` event retitles the window: a later listener chains, it does not replace.
+void BindServiceLink(TMain &window);
+
+// The window's link, for whoever connects its banner events; nullptr before BindServiceLink.
+ServiceLink *ServiceLinkOf(TMain &window);
+
+}  // namespace qm
