@@ -27,12 +27,12 @@ GifCanvas Draw() {
     for (int i = 0; i < 34; ++i) c.Rect(cx + 22 + i, cy + 22 + i, 9, 9, kGold);
 
     const std::string name = "QUILLMAR";
-    c.Text(24, 40, name, kWhite, 6);
-    c.Rect(24, 92, GifCanvas::TextWidth(name, 6) - 6, 4, kGold);
+    c.Text(24, 44, name, kWhite, 5);
+    c.Rect(24, 88, GifCanvas::TextWidth(name, 5) - 5, 4, kGold);
     c.Text(24, 108, "META-SEARCH FOR YOUR DESKTOP", kSky, 2);
     c.Text(24, 130, "V1.22", kGrey, 2);
     // One line per kind of search, as on the side bar.
-    const char *lines[] = {"WEB  NEWS  SOFTWARE  FORUMS  MP3", "DAILY NEWS  SMART FINDER  TOOLS"};
+    const char *lines[] = {"WEB - NEWS - SOFTWARE - MP3", "FORUMS - DAILY NEWS - TOOLS"};
     c.Text(24, 168, lines[0], kWhite, 2);
     c.Text(24, 202, lines[1], kWhite, 2);
     c.Rect(0, 244, 400, 6, kRed);

@@ -191,8 +191,11 @@ bool TMainGFX::eventFilter(QObject *watched, QEvent *event) {
         // A release travels up the parents of the focus widget: handle it once.
         auto *w = qobject_cast<QWidget *>(watched);
         auto *k = static_cast<QKeyEvent *>(event);
-        if (w && w->window() == this && !k->isAutoRepeat() && event != lastKeyUp_) {
+        const bool passedUp = event == lastKeyUp_ && lastKeyReceiver_ && w && w != lastKeyReceiver_ &&
+                              w->isAncestorOf(lastKeyReceiver_);
+        if (w && w->window() == this && !k->isAutoRepeat() && !passedUp) {
             lastKeyUp_ = event;
+            lastKeyReceiver_ = w;
             if (SplashModel::KeyCloses(k->key())) {
                 reject();
                 return true;

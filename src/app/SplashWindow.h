@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QPointer>
 
 #include <functional>
 #include <string>
@@ -69,6 +70,7 @@ private:
     SplashModel model_;
     QPixmap pixmap_;
     QEvent *lastKeyUp_ = nullptr;
+    QPointer<QWidget> lastKeyReceiver_;
     bool filtering_ = false;
 
     QLabel *picture_ = nullptr;
