@@ -6,6 +6,7 @@
 #include "app/FavoritesPage.h"
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
+#include "app/SplashWindow.h"
 #include "app/SmartBinding.h"
 #include "app/NetToolsBinding.h"
 #include "app/VerticalPages.h"
@@ -84,6 +85,8 @@ void BindFeatures(TMain &window) {
 
     // The daily news: its tab, its controller, the news tree at show, its end at close.
     BindDailyNews(window);
+    // The splash window: showSplash, and its captions after each key pass.
+    BindSplash(window);
 
 
     // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,
@@ -91,7 +94,7 @@ void BindFeatures(TMain &window) {
 }
 
 void CreateSplashWindow(TMain &window) {
-    (void)window;  // The splash window and its language choice come with their feature.
+    if (!window.findChild<TMainGFX *>("TMainGFX", Qt::FindDirectChildrenOnly)) CreateSplashDialog(window);
 }
 
 void CreateOptionsWindow(TMain &window) {

@@ -3,10 +3,10 @@
 #include "app/Browser.h"
 #include "app/Dialogs.h"
 #include "app/FeatureBindings.h"
+#include "app/HelpMenu.h"
 #include "app/Pages.h"
 #include "app/SideBar.h"
 #include "app/WebPage.h"
-#include "net/ServiceHosts.h"
 #include "toolkit/DisplayText.h"
 
 #include <QApplication>
@@ -122,18 +122,33 @@ void TMain::BuildWidgets() {
 
     helpMenu_ = new QMenu(this);
     helpMenu_->setObjectName("POP_HLP");
-    QAction *about = helpMenu_->addAction("About");
-    about->setObjectName("POP_HLP_ABOUT");
-    QAction *home = helpMenu_->addAction("Homepage");
-    home->setObjectName("POP_HLP_HOME");
-    connect(about, &QAction::triggered, this, [this] {
+    auto item = [this](const char *caption, const char *name, auto action) {
+        QAction *a = helpMenu_->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, action);
+    };
+    // The language list's choice picks the French pages.
+    auto help = [this](HelpPage page) {
+        OpenInBrowser(HelpPageAddress(page, model_.options.language, HomeSiteAddress()));
+    };
+    item("About", "POP_HLP_ABOUT", [this] {
         if (QFileInfo(QString::fromStdString(model_.dirs.FrontPagePicture)).isFile() && model_.hooks.showSplash)
             model_.hooks.showSplash(15);
         else
             ShowAlert(model_.title + "- the easy way to search what you want", AlertKind::Information);
     });
-    connect(home, &QAction::triggered, this,
-            [this] { OpenInBrowser("http://" + ServiceHostFor("home") + "/"); });
+    item("Homepage", "POP_HLP_HOME", [help] { help(HelpPage::Home); });
+    helpMenu_->addSeparator();
+    item("Help topics", "POP_HLP_TOPIC", [help] { help(HelpPage::Tips); });
+    item("Tips", "POP_HLP_TIPS", [help] { help(HelpPage::Tips); });
+    helpMenu_->addSeparator();
+    // The desktop's mail program, not the browser of the options.
+    item("Tell a friend", "POP_HLP_TELL", [this] {
+        const std::string address = TellAFriendAddress(HomeSiteAddress());
+        if (!OpenWithDesktop(address)) ShowAlert("No mail program could be started for\n" + address, AlertKind::Error);
+    });
+    helpMenu_->addSeparator();
+    item("PRO Version", "POP_HLP_PRO", [help] { help(HelpPage::Pro); });
     connect(helpButton_, &QToolButton::clicked, this, [this] { PopupAtCursor(helpMenu_); });
     connect(settingsButton_, &QPushButton::clicked, this, [this] { RunHook(model_.hooks.showOptionsWindow, 0); });
     connect(favoritesButton_, &QPushButton::clicked, this, [this] { ShowPage(PageId::Favorites); });
