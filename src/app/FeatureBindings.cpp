@@ -1,5 +1,6 @@
 #include "app/FeatureBindings.h"
 
+#include "app/BannerBinding.h"
 #include "app/CataloguePage.h"
 #include "app/ConversionBinding.h"
 #include "app/DailyNewsBinding.h"
@@ -85,9 +86,12 @@ void BindFeatures(TMain &window) {
     // The daily news: its tab, its controller, the news tree at show, its end at close.
     BindDailyNews(window);
 
+    // The banner bar: its model, picture, label and click; fills bannerStep and abortBanner.
+    BindBannerBar(window);
+
 
     // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,
-    // showSplash, startConfigDownload, configApplied, bannerStep, abortBanner.
+    // showSplash, startConfigDownload, configApplied.
 }
 
 void CreateSplashWindow(TMain &window) {
