@@ -183,13 +183,15 @@ void TMain::BuildWidgets() {
     slogan_->setAlignment(Qt::AlignCenter);
     slogan_->setTextFormat(Qt::PlainText);
     slogan_->setFixedHeight(16);
+    // As wide as the bar, so any text stays centred and none widens the window.
+    slogan_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont sf = slogan_->font();
     sf.setBold(true);
     slogan_->setFont(sf);
     slogan_->setStyleSheet("color: #1d4f91;");
     slogan_->setText(Shown(model_.messages.Text(Msg::Slogan)));
     bannerLayout->addWidget(bannerImage_, 0, Qt::AlignHCenter);
-    bannerLayout->addWidget(slogan_, 0, Qt::AlignHCenter);
+    bannerLayout->addWidget(slogan_);
     rightLayout->addWidget(banner_);
     row->addWidget(right, 1);
     setCentralWidget(central);
