@@ -1,5 +1,6 @@
 #include "app/FeatureBindings.h"
 
+#include "app/BannerBinding.h"
 #include "app/CataloguePage.h"
 #include "app/ConversionBinding.h"
 #include "app/DailyNewsBinding.h"
@@ -88,9 +89,12 @@ void BindFeatures(TMain &window) {
     // The splash window: showSplash, and its captions after each key pass.
     BindSplash(window);
 
+    // The banner bar: its model, picture, label and click; fills bannerStep and abortBanner.
+    BindBannerBar(window);
+
 
     // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,
-    // showSplash, startConfigDownload, configApplied, bannerStep, abortBanner.
+    // showSplash, startConfigDownload, configApplied.
 }
 
 void CreateSplashWindow(TMain &window) {

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -176,31 +177,36 @@ void TMain::BuildWidgets() {
     connect(web_, &WebPage::searchRequested, this, [this] { RunHook(model_.hooks.pressWebSearch); });
     connect(web_, &WebPage::enterInQueryBox, this, &TMain::SearchAfresh);
 
+    // The banner bar: the picture (468 x 60) with its label under it, both centred.
     banner_ = new QWidget(right);
-    banner_->setObjectName("PNL_BANNER");
+    banner_->setObjectName("PNL_FRIC");
     banner_->setFixedHeight(76);
     banner_->setAttribute(Qt::WA_StyledBackground, true);
-    banner_->setStyleSheet("QWidget#PNL_BANNER { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    banner_->setStyleSheet("QWidget#PNL_FRIC { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                            " stop:0 #f4f7fb, stop:1 #dde6f1); border-top: 1px solid #b7c4d6; }");
-    auto *bannerLayout = new QHBoxLayout(banner_);
-    bannerLayout->setContentsMargins(8, 4, 8, 4);
+    auto *bannerLayout = new QVBoxLayout(banner_);
+    bannerLayout->setContentsMargins(0, 0, 0, 0);
+    bannerLayout->setSpacing(0);
     bannerImage_ = new QLabel(banner_);
-    bannerImage_->setObjectName("IMG_BANNER");
-    bannerImage_->hide();
+    bannerImage_->setObjectName("FRIC");
+    bannerImage_->setFixedSize(468, 60);
+    bannerImage_->setCursor(Qt::PointingHandCursor);
+    bannerImage_->setToolTip("Welcome to Quillmar - This is the advertising bar");
+    bannerImage_->setPixmap(QPixmap(":/icons/banner.gif"));
     slogan_ = new QLabel(banner_);
-    slogan_->setObjectName("LBL_BANNER");
+    slogan_->setObjectName("LBL_PUB");
     slogan_->setAlignment(Qt::AlignCenter);
     slogan_->setTextFormat(Qt::PlainText);
+    slogan_->setFixedHeight(16);
+    // As wide as the bar, so any text stays centred and none widens the window.
+    slogan_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont sf = slogan_->font();
-    sf.setPointSizeF(sf.pointSizeF() + 2);
     sf.setBold(true);
     slogan_->setFont(sf);
     slogan_->setStyleSheet("color: #1d4f91;");
     slogan_->setText(Shown(model_.messages.Text(Msg::Slogan)));
-    bannerLayout->addStretch(1);
-    bannerLayout->addWidget(bannerImage_, 0, Qt::AlignCenter);
-    bannerLayout->addWidget(slogan_, 0, Qt::AlignCenter);
-    bannerLayout->addStretch(1);
+    bannerLayout->addWidget(bannerImage_, 0, Qt::AlignHCenter);
+    bannerLayout->addWidget(slogan_);
     rightLayout->addWidget(banner_);
     row->addWidget(right, 1);
     setCentralWidget(central);

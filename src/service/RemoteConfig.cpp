@@ -106,6 +106,10 @@ BannerSlotConfig ParseSlot(RemoteConfig &c, int n, const std::string &value) {
 
 }  // namespace
 
+const BannerSlotConfig *BannerSlotOf(const RemoteConfig &config, int n) {
+    return n >= 1 && size_t(n) <= config.slots.size() ? &config.slots[size_t(n - 1)] : nullptr;
+}
+
 std::string ServiceTitle(std::string_view appName) {
     return std::string(appName) + " v1.22 ";
 }
