@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 
 namespace qm::fakeweb {
 
@@ -122,21 +123,41 @@ std::string GifCanvas::Encode() const {
     out.push_back(0);
     out.push_back(8);  // minimum code size
 
-    // Literal codes only: after a clear code each literal adds one entry to the decoder's
-    // table; a clear every 250 literals keeps the next free code below 512 (9 bits).
-    constexpr unsigned kClear = 256, kEnd = 257;
+    // LZW with 8-bit roots: the table grows to 4095 codes, then a clear code starts it
+    // again. A code is written with the width the decoder will be reading at that point:
+    // the decoder adds its entries one code later than the encoder.
+    constexpr unsigned kClear = 256, kEnd = 257, kFirstFree = 258, kMaxCodes = 4095;
     BitWriter bits;
-    int sinceClear = 0;
-    bits.Put(kClear, 9);
-    for (uint8_t p : pixels_) {
-        if (sinceClear == 250) {
-            bits.Put(kClear, 9);
-            sinceClear = 0;
+    std::unordered_map<uint32_t, unsigned> table;  // (prefix code << 8 | byte) -> code
+    table.reserve(kMaxCodes);
+    unsigned next = kFirstFree;
+    int width = 9;
+    bits.Put(kClear, width);
+    unsigned prefix = pixels_.empty() ? 0 : pixels_[0];
+    for (size_t i = 1; i < pixels_.size(); ++i) {
+        const uint8_t p = pixels_[i];
+        const uint32_t key = (uint32_t(prefix) << 8) | p;
+        auto found = table.find(key);
+        if (found != table.end()) {
+            prefix = found->second;
+            continue;
         }
-        bits.Put(p, 9);
-        ++sinceClear;
+        bits.Put(prefix, width);
+        if (next < kMaxCodes) {
+            table.emplace(key, next++);
+            // The decoder widens once the next code it would add needs another bit.
+            if (next > (1u << width) && width < 12) ++width;
+        } else {
+            bits.Put(kClear, width);
+            table.clear();
+            next = kFirstFree;
+            width = 9;
+        }
+        prefix = p;
     }
-    bits.Put(kEnd, 9);
+    if (!pixels_.empty()) bits.Put(prefix, width);
+    if (next >= (1u << width) && width < 12) ++width;  // the decoder's entry for that last code
+    bits.Put(kEnd, width);
     std::string data = bits.Finish();
     for (size_t i = 0; i < data.size(); i += 255) {
         size_t n = std::min<size_t>(255, data.size() - i);

@@ -1,8 +1,8 @@
 #pragma once
 // Pictures for the fake web's pages (banners, the front picture): a small palette canvas
 // with rectangles and a blocky 5 x 7 font, written as a GIF 89a file. Qt reads GIF but does
-// not write it, and the fake web must not need a display, so the encoder is its own: every
-// pixel is one 9-bit code, with a clear code often enough that the code width never grows.
+// not write it, and the fake web must not need a display, so the encoder is its own (LZW
+// with a table of up to 4096 codes).
 #include <cstdint>
 #include <string>
 #include <string_view>

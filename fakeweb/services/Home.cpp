@@ -6,6 +6,7 @@
 #include "net/ServiceHosts.h"
 
 #include <map>
+#include <vector>
 
 namespace qm::fakeweb::services {
 
@@ -70,13 +71,23 @@ std::string Lines(std::initializer_list<std::string> lines) {
     return out;
 }
 
+// A 468 x 60 picture of well over 2000 bytes (a smaller file counts as a failed download):
+// a speckled background, which does not compress away, under the name.
 std::string FrontPicture() {
-    GifCanvas g(468, 60, {0x10204A, 0xF0C020, 0xFFFFFF, 0x3060C0});
-    g.Rect(0, 0, 468, 6, 3);
-    g.Rect(0, 54, 468, 6, 3);
+    std::vector<uint32_t> palette = {0xFFFFFF, 0xF0C020, 0x3060C0};
+    for (uint32_t i = 0; i < 13; ++i) palette.push_back(0x102040 + i * 0x030306);
+    GifCanvas g(468, 60, palette);
+    uint32_t seed = 1170;
+    for (int y = 0; y < 60; y += 2)
+        for (int x = 0; x < 468; x += 2) {
+            seed = seed * 1103515245u + 12345u;
+            g.Rect(x, y, 2, 2, uint8_t(3 + (seed >> 16) % 13));
+        }
+    g.Rect(0, 0, 468, 4, 2);
+    g.Rect(0, 56, 468, 4, 2);
     g.Text(16, 14, "QUILLMAR", 1, 3);
-    g.Text(200, 22, "SEARCH THE WHOLE WEB AT ONCE", 2, 1);
-    g.Text(200, 36, "FREE - FAST - SIMPLE", 2, 1);
+    g.Text(200, 22, "SEARCH THE WHOLE WEB AT ONCE", 0, 1);
+    g.Text(200, 36, "FREE - FAST - SIMPLE", 0, 1);
     return g.Encode();
 }
 

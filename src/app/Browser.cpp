@@ -63,11 +63,22 @@ BrowserRunner &BrowserRunnerSlot() {
     return runner;
 }
 
+DesktopOpener &DesktopOpenerSlot() {
+    static DesktopOpener opener;
+    return opener;
+}
+
+bool OpenWithDesktop(const std::string &address) {
+    if (auto &o = DesktopOpenerSlot()) return o(address);
+    QUrl url(QString::fromStdString(address), QUrl::StrictMode);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
 bool RunBrowserPlan(const BrowserPlan &plan) {
     if (auto &r = BrowserRunnerSlot()) return r(plan);
     switch (plan.kind) {
     case BrowserPlan::OpenWithDesktop:
-        return QDesktopServices::openUrl(QUrl(QString::fromStdString(plan.url), QUrl::StrictMode));
+        return OpenWithDesktop(plan.url);
     case BrowserPlan::StartProgram: {
         QStringList args;
         for (const auto &s : plan.args) args << QString::fromStdString(s);

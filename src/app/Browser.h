@@ -29,4 +29,11 @@ using BrowserRunner = std::function<bool(const BrowserPlan &)>;
 BrowserRunner &BrowserRunnerSlot();
 bool RunBrowserPlan(const BrowserPlan &plan);
 
+// Hands an address to the desktop's own handler for its scheme (the default browser for
+// web addresses, the mail program for "mailto:"), whatever browser the options choose.
+// Replaceable in tests; false when nothing could take it.
+using DesktopOpener = std::function<bool(const std::string &address)>;
+DesktopOpener &DesktopOpenerSlot();
+bool OpenWithDesktop(const std::string &address);
+
 }  // namespace qm

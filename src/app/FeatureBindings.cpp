@@ -1,5 +1,6 @@
 #include "app/FeatureBindings.h"
 
+#include "app/BannerBinding.h"
 #include "app/CataloguePage.h"
 #include "app/ConversionBinding.h"
 #include "app/DailyNewsBinding.h"
@@ -7,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/RoadPage.h"
 #include "app/ServiceBinding.h"
+#include "app/SplashWindow.h"
 #include "app/SmartBinding.h"
 #include "app/NetToolsBinding.h"
 #include "app/VerticalPages.h"
@@ -85,16 +87,22 @@ void BindFeatures(TMain &window) {
 
     // The daily news: its tab, its controller, the news tree at show, its end at close.
     BindDailyNews(window);
-    // The home site's configuration: startConfigDownload, configApplied, the notice and title.
+    // The splash window: showSplash, and its captions after each key pass.
+    BindSplash(window);
+
+    // The banner bar: its model, picture, label and click; fills bannerStep and abortBanner.
+    BindBannerBar(window);
+    // The home site's configuration (after the bar: it chains its abort into abortBanner):
+    // startConfigDownload, configApplied, the notice and title.
     BindServiceLink(window);
 
 
     // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,
-    // showSplash, startConfigDownload, configApplied, bannerStep, abortBanner.
+    // showSplash, startConfigDownload, configApplied.
 }
 
 void CreateSplashWindow(TMain &window) {
-    (void)window;  // The splash window and its language choice come with their feature.
+    if (!window.findChild<TMainGFX *>("TMainGFX", Qt::FindDirectChildrenOnly)) CreateSplashDialog(window);
 }
 
 void CreateOptionsWindow(TMain &window) {

@@ -3,10 +3,10 @@
 #include "app/Browser.h"
 #include "app/Dialogs.h"
 #include "app/FeatureBindings.h"
+#include "app/HelpMenu.h"
 #include "app/Pages.h"
 #include "app/SideBar.h"
 #include "app/WebPage.h"
-#include "net/ServiceHosts.h"
 #include "toolkit/DisplayText.h"
 
 #include <QApplication>
@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -122,18 +123,33 @@ void TMain::BuildWidgets() {
 
     helpMenu_ = new QMenu(this);
     helpMenu_->setObjectName("POP_HLP");
-    QAction *about = helpMenu_->addAction("About");
-    about->setObjectName("POP_HLP_ABOUT");
-    QAction *home = helpMenu_->addAction("Homepage");
-    home->setObjectName("POP_HLP_HOME");
-    connect(about, &QAction::triggered, this, [this] {
+    auto item = [this](const char *caption, const char *name, auto action) {
+        QAction *a = helpMenu_->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, action);
+    };
+    // The language list's choice picks the French pages.
+    auto help = [this](HelpPage page) {
+        OpenInBrowser(HelpPageAddress(page, model_.options.language, HomeSiteAddress()));
+    };
+    item("About", "POP_HLP_ABOUT", [this] {
         if (QFileInfo(QString::fromStdString(model_.dirs.FrontPagePicture)).isFile() && model_.hooks.showSplash)
             model_.hooks.showSplash(15);
         else
             ShowAlert(model_.title + "- the easy way to search what you want", AlertKind::Information);
     });
-    connect(home, &QAction::triggered, this,
-            [this] { OpenInBrowser("http://" + ServiceHostFor("home") + "/"); });
+    item("Homepage", "POP_HLP_HOME", [help] { help(HelpPage::Home); });
+    helpMenu_->addSeparator();
+    item("Help topics", "POP_HLP_TOPIC", [help] { help(HelpPage::Tips); });
+    item("Tips", "POP_HLP_TIPS", [help] { help(HelpPage::Tips); });
+    helpMenu_->addSeparator();
+    // The desktop's mail program, not the browser of the options.
+    item("Tell a friend", "POP_HLP_TELL", [this] {
+        const std::string address = TellAFriendAddress(HomeSiteAddress());
+        if (!OpenWithDesktop(address)) ShowAlert("No mail program could be started for\n" + address, AlertKind::Error);
+    });
+    helpMenu_->addSeparator();
+    item("PRO Version", "POP_HLP_PRO", [help] { help(HelpPage::Pro); });
     connect(helpButton_, &QToolButton::clicked, this, [this] { PopupAtCursor(helpMenu_); });
     connect(settingsButton_, &QPushButton::clicked, this, [this] { RunHook(model_.hooks.showOptionsWindow, 0); });
     connect(favoritesButton_, &QPushButton::clicked, this, [this] { ShowPage(PageId::Favorites); });
@@ -161,31 +177,36 @@ void TMain::BuildWidgets() {
     connect(web_, &WebPage::searchRequested, this, [this] { RunHook(model_.hooks.pressWebSearch); });
     connect(web_, &WebPage::enterInQueryBox, this, &TMain::SearchAfresh);
 
+    // The banner bar: the picture (468 x 60) with its label under it, both centred.
     banner_ = new QWidget(right);
-    banner_->setObjectName("PNL_BANNER");
+    banner_->setObjectName("PNL_FRIC");
     banner_->setFixedHeight(76);
     banner_->setAttribute(Qt::WA_StyledBackground, true);
-    banner_->setStyleSheet("QWidget#PNL_BANNER { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    banner_->setStyleSheet("QWidget#PNL_FRIC { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                            " stop:0 #f4f7fb, stop:1 #dde6f1); border-top: 1px solid #b7c4d6; }");
-    auto *bannerLayout = new QHBoxLayout(banner_);
-    bannerLayout->setContentsMargins(8, 4, 8, 4);
+    auto *bannerLayout = new QVBoxLayout(banner_);
+    bannerLayout->setContentsMargins(0, 0, 0, 0);
+    bannerLayout->setSpacing(0);
     bannerImage_ = new QLabel(banner_);
-    bannerImage_->setObjectName("IMG_BANNER");
-    bannerImage_->hide();
+    bannerImage_->setObjectName("FRIC");
+    bannerImage_->setFixedSize(468, 60);
+    bannerImage_->setCursor(Qt::PointingHandCursor);
+    bannerImage_->setToolTip("Welcome to Quillmar - This is the advertising bar");
+    bannerImage_->setPixmap(QPixmap(":/icons/banner.gif"));
     slogan_ = new QLabel(banner_);
-    slogan_->setObjectName("LBL_BANNER");
+    slogan_->setObjectName("LBL_PUB");
     slogan_->setAlignment(Qt::AlignCenter);
     slogan_->setTextFormat(Qt::PlainText);
+    slogan_->setFixedHeight(16);
+    // As wide as the bar, so any text stays centred and none widens the window.
+    slogan_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont sf = slogan_->font();
-    sf.setPointSizeF(sf.pointSizeF() + 2);
     sf.setBold(true);
     slogan_->setFont(sf);
     slogan_->setStyleSheet("color: #1d4f91;");
     slogan_->setText(Shown(model_.messages.Text(Msg::Slogan)));
-    bannerLayout->addStretch(1);
-    bannerLayout->addWidget(bannerImage_, 0, Qt::AlignCenter);
-    bannerLayout->addWidget(slogan_, 0, Qt::AlignCenter);
-    bannerLayout->addStretch(1);
+    bannerLayout->addWidget(bannerImage_, 0, Qt::AlignHCenter);
+    bannerLayout->addWidget(slogan_);
     rightLayout->addWidget(banner_);
     row->addWidget(right, 1);
     setCentralWidget(central);

@@ -35,10 +35,12 @@ void CaptionMainWindow(TMain &w, const LanguageTexts &t) {
     w.SettingsButton()->setText(Shown(t.Text("$BT_MNU_OPT")));
     w.FavoritesButton()->setText(Shown(t.Text("$LVBBOOK")));
     w.HelpButton()->setToolTip(Shown(t.Text("$BT_MNU_HELP")));
-    for (QAction *a : w.HelpMenu()->actions()) {
-        if (a->objectName() == "POP_HLP_ABOUT") a->setText(Shown(t.Text("$BT_HELP_ABOUT")));
-        if (a->objectName() == "POP_HLP_HOME") a->setText(Shown(t.Text("$BT_HELP_HOME")));
-    }
+    static const std::pair<const char *, const char *> kHelpItems[] = {
+        {"POP_HLP_ABOUT", "$BT_HELP_ABOUT"}, {"POP_HLP_HOME", "$BT_HELP_HOME"}, {"POP_HLP_TOPIC", "$BT_HELP_TOPIC"},
+        {"POP_HLP_TIPS", "$BT_HELP_TIPS"},   {"POP_HLP_TELL", "$BT_HELP_TELL"}, {"POP_HLP_PRO", "$BT_HELP_PRO"}};
+    for (QAction *a : w.HelpMenu()->actions())
+        for (const auto &[name, key] : kHelpItems)
+            if (a->objectName() == name) a->setText(Shown(t.Text(key)));
     w.Slogan()->setText(Shown(t.messages.Text(Msg::Slogan)));
     if (WebPage *web = w.Web()) {
         if (!w.Model().searching()) web->SearchButton()->setText(Shown(t.Text("$BT_WEB")));

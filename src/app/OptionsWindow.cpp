@@ -571,6 +571,12 @@ void TMainOPT::LoadControls() {
     ApplyColorModel();
 }
 
+void TMainOPT::SelectLanguage(const std::string &name) {
+    Edit([&](Options &o) { o.language = name; });
+    for (int i = 0; i < langBox_->count(); ++i)
+        if (SameTextNoCase(S(langBox_->itemText(i)), name)) langBox_->setCurrentIndex(i);
+}
+
 void TMainOPT::ApplyTexts(const LanguageTexts &t) {
     loading_ = true;
     auto set = [&](auto *w, const char *key) { w->setText(Q(t.Text(key))); };

@@ -59,6 +59,9 @@ public:
     void ApplyTexts(const LanguageTexts &texts);
     // Controls from the options (at creation and when opened).
     void LoadControls();
+    // Another window picked a language: it becomes the current language name and the
+    // language list selects its entry (no pass is applied here).
+    void SelectLanguage(const std::string &name);
 
     void ShowPage(OptionsPage p);
     OptionsPage CurrentPage() const;

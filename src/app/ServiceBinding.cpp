@@ -1,7 +1,9 @@
 #include "app/ServiceBinding.h"
 
+#include "app/BannerBinding.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "service/BannerBar.h"
 #include "service/ServiceLink.h"
 #include "toolkit/DisplayText.h"
 
@@ -40,12 +42,17 @@ void BindServiceLink(TMain &window) {
     };
 
     // "Name v1.22 ": the model's title, the window caption and the status text.
-    link->configured = [w](const RemoteConfig &config) {
+    BannerBar *bar = BannerBarOf(window);  // bound before
+    link->configured = [w, bar](const RemoteConfig &config) {
+        if (bar) bar->Configure(config);
         w->Model().title = config.title;
         const QString title = DisplayText(config.title);
         QApplication::setApplicationDisplayName(title);
         w->setWindowTitle(title);
         w->StatusText()->setText(title);
+    };
+    link->showFrontPicture = [bar](const std::string &path) {
+        if (bar) bar->ShowFrontPicture(path);
     };
     link->notice = [w](const ConfigNotice &n) {
         if (w->Model().closing) return;
@@ -55,7 +62,7 @@ void BindServiceLink(TMain &window) {
             w->OpenInBrowser(n.url);
         }
     };
-    // The first step of the banner bar, which fills the hook.
+    // The first step of the banner bar (its hook).
     link->bannerStep = [w] { RunHook(w->Hooks().bannerStep); };
 }
 

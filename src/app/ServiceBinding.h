@@ -7,8 +7,9 @@ class TMain;
 class ServiceLink;
 
 // Makes the window's ServiceLink (a child named "ServiceLink") and fills startConfigDownload
-// and configApplied; chains its Abort into abortBanner (the close sequence). Its
-// `configured` event retitles the window: a later listener chains, it does not replace.
+// and configApplied; chains its Abort into abortBanner (the close sequence). Its events
+// configure the banner bar (BannerBarOf, bound before), give it the front picture, retitle
+// the window, show the notice and make the bar's first step.
 void BindServiceLink(TMain &window);
 
 // The window's link, for whoever connects its banner events; nullptr before BindServiceLink.

@@ -54,10 +54,10 @@ inline std::string ConfigJson(bool applied, const std::string &root, const std::
     const EngineDescriptor &fw = table[size_t(FindWebEngineByName(table, "FindWhat"))];
     const ResultTemplates &t = CurrentResultTemplates();
     std::string slotList;
-    for (const BannerSlotConfig &s : c.bannerSlots)
-        slotList += std::string(slotList.empty() ? "" : ", ") + "{\"enabled\": " + JsonBool(s.enabled) +
-                 ", \"period\": " + std::to_string(s.period) + ", \"click_period\": " + std::to_string(s.clickPeriod) +
-                 ", \"banner\": " + JsonString(s.banner) + ", \"click\": " + JsonString(s.click) + "}";
+    for (int n = 1; const BannerSlotConfig *slot = BannerSlotOf(c, n); ++n)
+        slotList += std::string(slotList.empty() ? "" : ", ") + "{\"enabled\": " + JsonBool(slot->enabled) +
+                 ", \"period\": " + std::to_string(slot->period) + ", \"click_period\": " + std::to_string(slot->clickPeriod) +
+                 ", \"banner\": " + JsonString(slot->banner) + ", \"click\": " + JsonString(slot->click) + "}";
     std::string refused;
     for (const RefusedValue &r : c.refused)
         refused += std::string(refused.empty() ? "" : ", ") + "{\"key\": " + JsonString(r.key) +

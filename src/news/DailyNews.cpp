@@ -122,12 +122,7 @@ bool DailyNews::AllIdle() const {
     return true;
 }
 
-void DailyNews::DisposeEngines() {
-    for (TCNNEngine *&e : engines_) {
-        PagedRequest::Dispose(e);
-        e = nullptr;
-    }
-}
+void DailyNews::DisposeEngines() { engines_.DisposeAll(); }
 
 void DailyNews::UpdateNews(const std::string &mode) {
     counters_ = {};
@@ -146,7 +141,7 @@ void DailyNews::UpdateNews(const std::string &mode) {
             }
         }
         auto *e = new TCNNEngine(*this, id, i, c, std::move(client), &status_);
-        engines_[size_t(i)] = e;
+        engines_.Put(i, e);
         EngineRegistry::Instance().Set(SearchKind::DailyNews, i, e);
         if (e->Node() && treeGroup_ == e->Group()) SetImage(e->Node(), NodeImage::Fetching);
         rows.emplace_back(c.name, c.enabled && c.group == group_);
@@ -169,7 +164,7 @@ void DailyNews::UpdateNews(const std::string &mode) {
     emit updatingChanged(true);
     started_.clear();
     for (int i = 0; i < kNewsChannelCount; ++i) {
-        TCNNEngine *e = engines_[size_t(i)];
+        TCNNEngine *e = engines_.At(i);
         if (!e || e->Group() != group_ || !e->Enabled() || !e->Client() || e->Busy()) continue;
         started_.push_back(i);
         e->QueueFirstPage(e->Url());
@@ -192,7 +187,7 @@ void DailyNews::FinishNewsUpdate(const std::string &mode) {
     upAllEnabled_ = true;
     outcomes_.clear();
     for (int i : started_) {
-        TCNNEngine *e = engines_[size_t(i)];
+        TCNNEngine *e = engines_.At(i);
         if (!e) continue;
         const EngineStatus &s = status_.At(i);
         outcomes_.push_back({i, e->LastStatus(), e->LastError(), s.bytes, s.ms, s.reason});

@@ -11,6 +11,7 @@
 #include "news/HeadlineParsers.h"
 #include "news/NewsCache.h"
 #include "news/NewsChannels.h"
+#include "search/EngineSlots.h"
 #include "search/EngineStatusModel.h"
 #include "search/HttpClientPort.h"
 #include "search/SearchRun.h"
@@ -156,7 +157,7 @@ private:
     std::string mode_;
     SearchRun run_;
     EngineStatusModel status_;
-    std::array<TCNNEngine *, kNewsChannelCount> engines_{};
+    EngineSlots<TCNNEngine> engines_{kNewsChannelCount};
     std::vector<int> started_;
     std::vector<ChannelOutcome> outcomes_;
 };

@@ -152,33 +152,21 @@ SmartSearchController::SmartSearchController(ResultListModel &list, WebSearchEnv
 
 SmartSearchController::~SmartSearchController() {
     run_.Shutdown();
-    for (int i = 0; i < kSmartEngineCount; ++i) {
-        TSMREngine *e = slots_[size_t(i)];
-        slots_[size_t(i)] = nullptr;
-        if (!e) continue;
-        e->controller_ = nullptr;
-        if (e->fetcher_) e->fetcher_->Abort();
-        PagedRequest::Dispose(e);
-    }
+    slots_.DisposeAll([](TSMREngine &e) {
+        e.controller_ = nullptr;
+        if (e.fetcher_) e.fetcher_->Abort();
+    });
 }
 
-TSMREngine *SmartSearchController::Engine(int slot) const {
-    return slot >= 0 && slot < kSmartEngineCount ? slots_[size_t(slot)] : nullptr;
-}
+TSMREngine *SmartSearchController::Engine(int slot) const { return slots_.At(slot); }
 
 void SmartSearchController::DestroyEngine(int slot) {
-    TSMREngine *e = slots_[size_t(slot)];
-    if (!e) return;
-    slots_[size_t(slot)] = nullptr;
-    if (e->fetcher_) e->fetcher_->Abort();
-    PagedRequest::Dispose(e);
+    slots_.Dispose(slot, [](TSMREngine &e) {
+        if (e.fetcher_) e.fetcher_->Abort();
+    });
 }
 
-bool SmartSearchController::AllIdle() const {
-    for (const TSMREngine *e : slots_)
-        if (e && e->Busy()) return false;
-    return true;
-}
+bool SmartSearchController::AllIdle() const { return slots_.AllIdle(); }
 
 bool SmartSearchController::LoadCache(const std::string &caption) {
     std::vector<ResultRow> rows;
@@ -233,11 +221,11 @@ void SmartSearchController::StartSmartSearch(const std::string &caption) {
     for (int i = 0; i < kSmartEngineCount; ++i) {
         auto *e = new TSMREngine(*this, i, table_[size_t(i)], run_.Maximum(), run_.Query());
         e->searchId_ = id;
-        slots_[size_t(i)] = e;
+        slots_.Put(i, e);
         EngineRegistry::Instance().Set(SearchKind::Smart, i, e);
         if (!e->Client() || (e->fetcher_ && !e->fetcher_->HasClients())) {
             if (env_.alert) env_.alert(WebText(env_, "Unable to start due to memory allocation problems"));
-            for (int k = 0; k <= i; ++k) DestroyEngine(k);
+            for (int k = 0; k < kSmartEngineCount; ++k) DestroyEngine(k);
             return;
         }
         SmartEngineReport r;
@@ -254,7 +242,7 @@ void SmartSearchController::StartSmartSearch(const std::string &caption) {
 
     QPointer<SmartSearchController> self(this);
     for (int i = 0; i < kSmartEngineCount && self && run_.Reads(id); ++i) {
-        TSMREngine *e = slots_[size_t(i)];
+        TSMREngine *e = slots_.At(i);
         if (!e) continue;
         e->MarkStarted();
         if (e->fetcher_)
@@ -269,7 +257,7 @@ void SmartSearchController::FinishSmartSearch() {
     if (!run_.Finish()) return;
     emit searchingChanged(false);
     for (int i = 0; i < kSmartEngineCount; ++i) {
-        TSMREngine *e = slots_[size_t(i)];
+        TSMREngine *e = slots_.At(i);
         if (!e) continue;
         if (e->Busy()) status_->Stopped(i);
         if (size_t(i) < report_.size() && i < status_->Count()) {

@@ -8,6 +8,7 @@
 #include "engines/web/BeFreeEngine.h"
 #include "engines/web/WebReaders.h"
 #include "engines/web/WebSearchController.h"
+#include "search/EngineSlots.h"
 #include "search/EngineDescriptor.h"
 #include "search/EngineStatusModel.h"
 #include "search/PagedRequest.h"
@@ -160,7 +161,7 @@ private:
     WebSearchEnvironment env_;
     std::string dataRoot_;
     std::string query_;
-    std::array<TSMREngine *, kSmartEngineCount> slots_{};
+    EngineSlots<TSMREngine> slots_{kSmartEngineCount};
     SearchRun run_{[this] { return AllIdle(); }};
     bool verifying_ = false;
     std::vector<SmartEngineReport> report_;

@@ -82,7 +82,8 @@ std::string TMisc::FormatHistory(const HistoryBox &box) {
 }
 
 bool TMisc::SaveHistory(const std::string &name, const HistoryBox &box) {
-    return WriteFileAtomic(name, FormatHistory(box));
+    // What the user searched for is private, like the caches and favorites.
+    return WriteFileAtomic(name, FormatHistory(box), /*ownerOnly=*/true);
 }
 
 void TMisc::RemoveFromHistory(HistoryBox &box) {

@@ -186,7 +186,9 @@ TEST_F(ServiceLinkTest, HostileValuesAreRefusedAndTouchNothingOutsideTheirPlace)
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0].url, "");  // nothing to open
     const RemoteConfig &c = CurrentServiceConfig();
-    EXPECT_EQ(c.homeSite + c.whoisUrl + c.gotoServe + c.bannerSlots.at(0).banner + c.bannerSlots.at(0).click, "");
+    const BannerSlotConfig *slot = BannerSlotOf(c, 1);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(c.homeSite + c.whoisUrl + c.gotoServe + slot->banner + slot->click, "");
     EXPECT_EQ(ExportHomeSite(), site + "/");  // the built-in address
 }
 

@@ -231,6 +231,12 @@ TEST_F(FilesTest, HistoryPushRemoveSave) {
     ASSERT_TRUE(TMisc::LoadHistory(path, back));
     EXPECT_EQ(back.editText, "cur");
     EXPECT_EQ(back.entries, (qm::StringList{"APPLE", "pear", "a  b"}));
+    // Readable by its owner only, also over a file that was readable by all.
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    ASSERT_TRUE(TMisc::SaveHistory(path, box));
+    struct stat hst {};
+    ASSERT_EQ(::stat(path.c_str(), &hst), 0);
+    EXPECT_EQ(hst.st_mode & 0777, 0600u);
     EXPECT_FALSE(TMisc::SaveHistory(dir() + "/no/such/folder/x.INI", box));
 }
 

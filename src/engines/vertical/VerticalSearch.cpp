@@ -60,21 +60,15 @@ VerticalSearchController::VerticalSearchController(VerticalKind kind, std::vecto
       table_(table),
       list_(&list),
       env_(std::move(env)),
-      slots_(table.size(), nullptr),
+      slots_(table.size()),
       status_(new EngineStatusModel(this)) {}
 
 VerticalSearchController::~VerticalSearchController() {
     run_.Shutdown();
-    for (auto &e : slots_) {
-        if (!e) continue;
-        e->controller_ = nullptr;
-        PagedRequest::Dispose(std::exchange(e, nullptr));
-    }
+    slots_.DisposeAll([](TVerticalEngine &e) { e.controller_ = nullptr; });
 }
 
-TVerticalEngine *VerticalSearchController::Engine(int slot) const {
-    return slot >= 0 && size_t(slot) < slots_.size() ? slots_[size_t(slot)] : nullptr;
-}
+TVerticalEngine *VerticalSearchController::Engine(int slot) const { return slots_.At(slot); }
 
 void VerticalSearchController::Press(const std::string &typed) {
     if (run_.Running())
@@ -94,18 +88,7 @@ void VerticalSearchController::Close() {
     run_.QuitWait();
 }
 
-void VerticalSearchController::DestroyEngine(int slot) {
-    TVerticalEngine *e = slots_[size_t(slot)];
-    if (!e) return;
-    slots_[size_t(slot)] = nullptr;
-    PagedRequest::Dispose(e);
-}
-
-bool VerticalSearchController::AllIdle() const {
-    for (const TVerticalEngine *e : slots_)
-        if (e && e->Busy()) return false;
-    return true;
-}
+bool VerticalSearchController::AllIdle() const { return slots_.AllIdle(); }
 
 void VerticalSearchController::Start(const std::string &typed) {
     if (run_.Running() || run_.Closing()) return;
@@ -120,7 +103,7 @@ void VerticalSearchController::Start(const std::string &typed) {
 
     const unsigned id = run_.NextId();
     report_.clear();
-    for (size_t i = 0; i < slots_.size(); ++i) DestroyEngine(int(i));
+    slots_.DisposeAll();
     std::vector<std::pair<std::string, bool>> taking;
     for (size_t i = 0; i < table_.size(); ++i)
         taking.emplace_back(table_[i].name, i < s.engineEnabled.size() ? bool(s.engineEnabled[i]) : true);
@@ -130,11 +113,11 @@ void VerticalSearchController::Start(const std::string &typed) {
         TVerticalEngine *e = kind_.create ? kind_.create(*this, int(i), table_[i], enabled, run_.Query())
                                           : new TVerticalEngine(*this, int(i), table_[i], enabled, run_.Query());
         e->searchId_ = id;
-        slots_[i] = e;
+        slots_.Put(int(i), e);
         EngineRegistry::Instance().Set(kind_.kind, int(i), e);
         if (!e->Client()) {
             if (env_.alert) env_.alert(SearchText(env_, "Unable to start due to memory allocation problems"));
-            for (size_t k = 0; k <= i; ++k) DestroyEngine(int(k));
+            slots_.DisposeAll();
             return;
         }
         EngineReport r;
@@ -152,7 +135,7 @@ void VerticalSearchController::Start(const std::string &typed) {
 
     QPointer<VerticalSearchController> self(this);
     for (size_t i = 0; i < slots_.size() && self && run_.Reads(id); ++i) {
-        TVerticalEngine *e = slots_[i];
+        TVerticalEngine *e = slots_.At(int(i));
         if (!e || !e->enabled_ || !e->Client() || e->Queue().empty()) continue;
         e->MarkStarted();
         e->StartFirstPage();
@@ -164,21 +147,10 @@ void VerticalSearchController::End() {
     if (!run_.Finish()) return;
     emit searchingChanged(false);
     for (size_t i = 0; i < slots_.size(); ++i) {
-        TVerticalEngine *e = slots_[i];
+        TVerticalEngine *e = slots_.At(int(i));
         if (!e) continue;
-        const bool running = e->Busy();
-        if (running) status_->Stopped(int(i));
-        std::string status = "ok";
-        if (!e->enabled_)
-            status = "disabled";
-        else if (running || e->CutShort())
-            status = "aborted";
-        else if (e->Stopped())
-            status = "stopped";
-        else if (e->LastError() != 0)
-            status = "error";
-        else if (e->LastStatus() != 0 && e->LastStatus() != 200)
-            status = "http " + std::to_string(e->LastStatus());
+        if (e->Busy()) status_->Stopped(int(i));
+        const std::string status = e->enabled_ ? EndStatusOf(*e) : "disabled";
         if (i < report_.size()) {
             auto &r = report_[i];
             r.pages = e->Pages();
@@ -186,7 +158,7 @@ void VerticalSearchController::End() {
             if (int(i) < status_->Count()) FillReport(r, status_->At(int(i)));
             r.status = status;
         }
-        DestroyEngine(int(i));
+        slots_.Dispose(int(i));
     }
     status_->SetEnd(run_.EndReason());
     EndSearchRun(env_, run_, list_, status_);

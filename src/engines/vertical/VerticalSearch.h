@@ -7,6 +7,7 @@
 // derive from PagedRequest and the engines report into one EngineStatusModel.
 #include "engines/web/WebReaders.h"
 #include "engines/web/WebSearchController.h"
+#include "search/EngineSlots.h"
 #include "search/EngineDescriptor.h"
 #include "search/HttpClientPort.h"
 #include "search/PagedRequest.h"
@@ -136,14 +137,13 @@ signals:
 
 private:
     friend class TVerticalEngine;
-    void DestroyEngine(int slot);
     bool AllIdle() const;
 
     VerticalKind kind_;
     std::vector<EngineDescriptor> &table_;
     QPointer<ResultListModel> list_;
     VerticalEnvironment env_;
-    std::vector<TVerticalEngine *> slots_;
+    EngineSlots<TVerticalEngine> slots_;
     SearchRun run_{[this] { return AllIdle(); }};
     std::vector<EngineReport> report_;
     EngineStatusModel *status_;

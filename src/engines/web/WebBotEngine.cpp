@@ -74,18 +74,10 @@ TemplateSearchController::TemplateSearchController(TemplateEngineTable &table, W
 
 TemplateSearchController::~TemplateSearchController() {
     run_.Shutdown();
-    for (size_t i = 0; i < slots_.size(); ++i) {
-        TWebBotEngine *e = slots_[i];
-        slots_[i] = nullptr;
-        if (!e) continue;
-        e->controller_ = nullptr;
-        PagedRequest::Dispose(e);  // freed by its handler when one runs
-    }
+    slots_.DisposeAll([](TWebBotEngine &e) { e.controller_ = nullptr; });
 }
 
-TWebBotEngine *TemplateSearchController::Engine(int slot) const {
-    return slot >= 0 && size_t(slot) < slots_.size() ? slots_[size_t(slot)] : nullptr;
-}
+TWebBotEngine *TemplateSearchController::Engine(int slot) const { return slots_.At(slot); }
 
 void TemplateSearchController::Press(const std::string &typed) {
     if (web_.Verifying()) {
@@ -114,13 +106,6 @@ void TemplateSearchController::Close() {
     run_.QuitWait();
 }
 
-void TemplateSearchController::DestroyEngine(int slot) {
-    TWebBotEngine *e = Engine(slot);
-    if (!e) return;
-    slots_[size_t(slot)] = nullptr;
-    PagedRequest::Dispose(e);
-}
-
 void TemplateSearchController::StartTemplateSearch(const std::string &typed, const std::vector<int> *only,
                                                    bool keepList) {
     if (run_.Running() || run_.Closing() || web_.Running()) return;
@@ -132,8 +117,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
     report_.clear();
     const auto &defs = table_.Definitions();
     const size_t n = std::min<size_t>(defs.size(), EngineRegistry::kSlotsPerKind);
-    for (size_t i = 0; i < slots_.size(); ++i) DestroyEngine(int(i));
-    slots_.assign(n, nullptr);
+    slots_.Reset(n);
     merge_ = s.mergeSameSite;
     std::vector<std::pair<std::string, bool>> taking;
     for (size_t i = 0; i < n; ++i) {
@@ -147,11 +131,11 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
         const bool included = taking[i].second;
         auto *e = new TWebBotEngine(*this, int(i), def, included, run_.Maximum(), run_.Query());
         e->searchId_ = id;
-        slots_[i] = e;
+        slots_.Put(int(i), e);
         EngineRegistry::Instance().Set(SearchKind::WebBot, int(i), e);
         if (!e->Client()) {
             if (env.alert) env.alert(WebText(env, "Unable to start due to memory allocation problems"));
-            for (size_t k = 0; k <= i; ++k) DestroyEngine(int(k));
+            slots_.DisposeAll();
             return;
         }
         EngineReport r;
@@ -175,7 +159,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
 
     QPointer<TemplateSearchController> self(this);
     for (size_t i = 0; i < slots_.size() && self && run_.Reads(id); ++i) {
-        TWebBotEngine *e = slots_[i];
+        TWebBotEngine *e = slots_.At(int(i));
         if (!e || !e->included_ || !e->Client()) continue;
         e->MarkStarted();
         if (e->firstAddress_.empty()) {
@@ -189,11 +173,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
     if (self && run_.Wait(id, this)) FinishTemplateSearch();
 }
 
-bool TemplateSearchController::AllIdle() const {
-    for (const TWebBotEngine *e : slots_)
-        if (e && e->Busy()) return false;
-    return true;
-}
+bool TemplateSearchController::AllIdle() const { return slots_.AllIdle(); }
 
 std::string TemplateSearchController::NothingFoundText() const {
     return qm::NothingFoundText(web_.Environment(), run_.Query());
@@ -204,26 +184,18 @@ void TemplateSearchController::FinishTemplateSearch() {
     emit searchingChanged(false);
 
     for (size_t i = 0; i < slots_.size(); ++i) {
-        TWebBotEngine *e = slots_[i];
+        TWebBotEngine *e = slots_.At(int(i));
         if (!e) continue;
         if (e->Busy()) status_->Stopped(int(i));  // still at work: it was stopped
         if (i < report_.size() && e->included_) {
             EngineReport &r = report_[i];
             r.pages = e->Pages();
             r.results = e->Count();
-            if (e->Busy() || e->CutShort())
-                r.status = "aborted";
-            else if (e->Stopped())
-                r.status = "stopped";
-            else if (e->LastError() != 0 || e->firstAddress_.empty())
-                r.status = "error";
-            else if (e->LastStatus() != 0 && e->LastStatus() != 200)
-                r.status = "http " + std::to_string(e->LastStatus());
-            else
-                r.status = "ok";
+            r.status = EndStatusOf(*e);
+            if (r.status == "ok" && e->firstAddress_.empty()) r.status = "error";  // no address for this mode
             if (int(i) < status_->Count()) FillReport(r, status_->At(int(i)));
         }
-        DestroyEngine(int(i));
+        slots_.Dispose(int(i));
     }
     status_->SetEnd(run_.EndReason());
     EndWebSearchRun(web_.Environment(), run_, &List(), status_);

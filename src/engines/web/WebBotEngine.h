@@ -17,6 +17,7 @@
 #include "engines/web/TemplateDefinition.h"
 #include "engines/web/WebReaders.h"
 #include "engines/web/WebSearchController.h"
+#include "search/EngineSlots.h"
 #include "search/HttpClientPort.h"
 #include "search/PageQueue.h"
 #include "search/PagedRequest.h"
@@ -122,12 +123,11 @@ signals:
 
 private:
     friend class TWebBotEngine;
-    void DestroyEngine(int slot);
     bool AllIdle() const;
 
     TemplateEngineTable &table_;
     WebSearchController &web_;
-    std::vector<TWebBotEngine *> slots_;
+    EngineSlots<TWebBotEngine> slots_;
     SearchRun run_{[this] { return AllIdle(); }};
     std::vector<EngineReport> report_;
     EngineStatusModel *status_;

@@ -93,19 +93,13 @@ WebSearchController::WebSearchController(std::vector<EngineDescriptor> &table, R
 
 WebSearchController::~WebSearchController() {
     run_.Shutdown();
-    for (int i = 0; i < kWebEngineCount; ++i) {
-        TWebEngine *e = slots_[size_t(i)];
-        slots_[size_t(i)] = nullptr;
-        if (!e) continue;
-        e->Detach();
-        if (e->fetcher_) e->fetcher_->Abort();
-        PagedRequest::Dispose(e);  // freed by its handler when one runs
-    }
+    slots_.DisposeAll([](TWebEngine &e) {
+        e.Detach();
+        if (e.fetcher_) e.fetcher_->Abort();
+    });
 }
 
-TWebEngine *WebSearchController::Engine(int slot) const {
-    return slot >= 0 && slot < kWebEngineCount ? slots_[size_t(slot)] : nullptr;
-}
+TWebEngine *WebSearchController::Engine(int slot) const { return slots_.At(slot); }
 
 void WebSearchController::Press(const std::string &typed) {
     if (verifying_) {
@@ -131,11 +125,13 @@ void WebSearchController::Close() {
 }
 
 void WebSearchController::DestroyEngine(int slot) {
-    TWebEngine *e = slots_[size_t(slot)];
-    if (!e) return;
-    slots_[size_t(slot)] = nullptr;
-    if (e->fetcher_) e->fetcher_->Abort();
-    PagedRequest::Dispose(e);
+    slots_.Dispose(slot, [](TWebEngine &e) {
+        if (e.fetcher_) e.fetcher_->Abort();
+    });
+}
+
+void WebSearchController::DestroyEngines() {
+    for (int i = 0; i < kWebEngineCount; ++i) DestroyEngine(i);
 }
 
 void WebSearchController::StartWebSearch(const std::string &typed) {
@@ -148,7 +144,7 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
     report_.clear();
     merge_ = s.mergeSameSite;
     merger_.Clear();
-    for (int i = 0; i < kWebEngineCount; ++i) DestroyEngine(i);
+    DestroyEngines();
     std::vector<std::pair<std::string, bool>> taking;
     for (int i = 0; i < kWebEngineCount && size_t(i) < table_.size(); ++i) {
         const EngineDescriptor &row = table_[size_t(i)];
@@ -162,11 +158,11 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
         const bool enabled = taking[size_t(i)].second;
         auto *e = new TWebEngine(*this, i, row, enabled, run_.Maximum(), run_.Query());
         e->searchId_ = id;
-        slots_[size_t(i)] = e;
+        slots_.Put(i, e);
         EngineRegistry::Instance().Set(SearchKind::Web, i, e);
         if (!e->Client() || (e->enabled_ && table_[size_t(i)].IsSponsored() && !e->fetcher_->HasClients())) {
             if (env_.alert) env_.alert(WebText(env_, "Unable to start due to memory allocation problems"));
-            for (int k = 0; k <= i; ++k) DestroyEngine(k);
+            DestroyEngines();
             return;
         }
         EngineReport r;
@@ -184,7 +180,7 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
 
     QPointer<WebSearchController> self(this);
     for (int i = 0; i < kWebEngineCount && self && run_.Reads(id); ++i) {
-        TWebEngine *e = slots_[size_t(i)];
+        TWebEngine *e = slots_.At(i);
         if (!e || !e->enabled_ || !e->Client()) continue;
         e->MarkStarted();
         if (e->fetcher_)
@@ -197,13 +193,9 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
     if (self && run_.Wait(id, this)) EndWebSearch();
 }
 
-bool WebSearchController::AllIdle() const {
-    for (const TWebEngine *e : slots_)
-        if (e && e->Busy()) return false;
-    return true;
-}
+bool WebSearchController::AllIdle() const { return slots_.AllIdle(); }
 
-void WebSearchController::RecordReport(const TWebEngine &e, const char *status) {
+void WebSearchController::RecordReport(const TWebEngine &e, const std::string &status) {
     if (size_t(e.Slot()) >= report_.size()) return;
     auto &r = report_[size_t(e.Slot())];
     r.pages = e.Pages();
@@ -235,22 +227,10 @@ void WebSearchController::EndWebSearch() {
     emit searchingChanged(false);
 
     for (int i = 0; i < kWebEngineCount; ++i) {
-        TWebEngine *e = slots_[size_t(i)];
+        TWebEngine *e = slots_.At(i);
         if (!e) continue;
-        const bool running = e->Busy();
-        if (running) status_->Stopped(i);  // still at work: it was stopped
-        const char *status = "ok";
-        if (running || e->CutShort())
-            status = "aborted";
-        else if (e->Stopped())
-            status = "stopped";
-        else if (e->LastError() != 0)
-            status = "error";
-        else if (e->LastStatus() != 0 && e->LastStatus() != 200)
-            status = "http";
-        RecordReport(*e, status);
-        if (std::string(status) == "http" && size_t(i) < report_.size())
-            report_[size_t(i)].status = "http " + std::to_string(e->LastStatus());
+        if (e->Busy()) status_->Stopped(i);  // still at work: it was stopped
+        RecordReport(*e, EndStatusOf(*e));
         DestroyEngine(i);
     }
     status_->SetEnd(run_.EndReason());

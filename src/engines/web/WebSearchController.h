@@ -10,6 +10,8 @@
 // only marked, and freed once its last handler has returned.
 #include "engines/web/BeFreeEngine.h"
 #include "engines/web/WebReaders.h"
+#include "engines/web/WebEngineTable.h"
+#include "search/EngineSlots.h"
 #include "search/EngineDescriptor.h"
 #include "search/HttpClientPort.h"
 #include "search/EngineStatusModel.h"
@@ -203,13 +205,14 @@ signals:
 private:
     friend class TWebEngine;
     void DestroyEngine(int slot);
+    void DestroyEngines();
     bool AllIdle() const;
-    void RecordReport(const TWebEngine &e, const char *status);
+    void RecordReport(const TWebEngine &e, const std::string &status);
 
     std::vector<EngineDescriptor> &table_;
     QPointer<ResultListModel> list_;
     WebSearchEnvironment env_;
-    std::array<TWebEngine *, 17> slots_{};
+    EngineSlots<TWebEngine> slots_{kWebEngineCount};
     SearchRun run_{[this] { return AllIdle(); }};
     bool verifying_ = false;
     std::vector<EngineReport> report_;
