@@ -10,12 +10,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::string body(reinterpret_cast<const char *>(data), size);
     qm::RemoteConfig c = qm::ApplyConfig(qm::ConfigDownload::BodyLines(body));
-    if (c.slotCount < 0 || c.slotCount > qm::kMaxBannerSlots || c.slots.size() > 3) std::abort();
+    if (c.slotCount < 0 || c.slotCount > qm::kMaxBannerSlots || c.bannerSlots.size() > 3) std::abort();
     for (const std::string *a : {&c.homeSite, &c.indexPage, &c.updateUrl, &c.whoisUrl, &c.whoisSponsor,
                                  &c.frontUrl, &c.gotoServe, &c.gotoClick, &c.findWhatAll, &c.findWhatAny,
                                  &c.findWhatBool, &c.findWhatExact})
         if (!a->empty() && !qm::IsWebAddress(*a)) std::abort();
-    for (const qm::BannerSlotConfig &s : c.slots)
+    for (const qm::BannerSlotConfig &s : c.bannerSlots)
         if ((!s.banner.empty() && !qm::IsWebAddress(s.banner)) || (!s.click.empty() && !qm::IsWebAddress(s.click)))
             std::abort();
     if (!c.frontGif.empty() && (c.frontGif[0] == '/' || qm::SafeFrontGifPath(c.frontGif) != c.frontGif)) std::abort();

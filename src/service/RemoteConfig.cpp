@@ -108,7 +108,7 @@ BannerSlotConfig ParseSlot(RemoteConfig &c, int n, const std::string &value) {
 }  // namespace
 
 const BannerSlotConfig *BannerSlotOf(const RemoteConfig &config, int n) {
-    return n >= 1 && size_t(n) <= config.slots.size() ? &config.slots[size_t(n - 1)] : nullptr;
+    return n >= 1 && size_t(n) <= config.bannerSlots.size() ? &config.bannerSlots[size_t(n - 1)] : nullptr;
 }
 
 std::string ServiceTitle(std::string_view appName) {
@@ -187,7 +187,7 @@ RemoteConfig ApplyConfig(const StringList &lines, const RemoteConfig &previous) 
     c.refused.clear();
     c.notification = NotificationMode::None;
     c.notice = {};
-    c.slots.clear();
+    c.bannerSlots.clear();
 
     for (const std::string &line : lines)
         if (!KeyPassLine(c, line)) break;
@@ -200,7 +200,7 @@ RemoteConfig ApplyConfig(const StringList &lines, const RemoteConfig &previous) 
         for (const std::string &line : lines) {
             if (n > kMaxBannerSlots) break;
             if (!KeyValue(line, "$PUB[" + std::to_string(n) + "].SET", v)) continue;
-            c.slots.push_back(ParseSlot(c, n, v));
+            c.bannerSlots.push_back(ParseSlot(c, n, v));
             ++n;
         }
     }

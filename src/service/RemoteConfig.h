@@ -46,10 +46,6 @@ struct RefusedValue {
     std::string value;
 };
 
-// Qt defines "slots" as a keyword macro; the member below keeps its name in files that
-// include QObject as well (they reach it through BannerSlotOf).
-#pragma push_macro("slots")
-#undef slots
 struct RemoteConfig {
     std::string appName = kServiceAppName;
     std::string title = ServiceTitle(kServiceAppName);
@@ -68,13 +64,12 @@ struct RemoteConfig {
     std::string gotoServe;  // `$BFGU_GOTO`
     std::string gotoClick;  // `$BFCU_GOTO`
     std::string findWhatAll, findWhatAny, findWhatBool, findWhatExact;
-    std::vector<BannerSlotConfig> slots;  // the slot lines read, slot 1 first
+    std::vector<BannerSlotConfig> bannerSlots;  // the slot lines read, slot 1 first
     std::string webHeader, webLine, webEnd;  // result page template blocks (CR LF kept)
     std::string updateMessage;
     ConfigNotice notice;
     std::vector<RefusedValue> refused;
 };
-#pragma pop_macro("slots")
 
 // The settings of banner slot n (from 1) the file gave; null when it gave none.
 const BannerSlotConfig *BannerSlotOf(const RemoteConfig &config, int n);

@@ -74,8 +74,8 @@ TEST(ApplyConfig, SlotCountIsClampedAndSlotsReadInAscendingOrder) {
     // Slot 2 before slot 1: only slot 1 is read, from the later line.
     RemoteConfig r = ApplyConfig(Lines({"$PUB_SET_CFG = 3", "$INDEXPAGE = http://home.example/",
                                         "$PUB[2].SET = Y 0 5", slot1}));
-    ASSERT_EQ(r.slots.size(), 1u);
-    const BannerSlotConfig &s = r.slots[0];
+    ASSERT_EQ(r.bannerSlots.size(), 1u);
+    const BannerSlotConfig &s = r.bannerSlots[0];
     EXPECT_TRUE(s.enabled);
     EXPECT_EQ(s.period, 12u);
     EXPECT_EQ(s.clickPeriod, 600);
@@ -86,11 +86,11 @@ TEST(ApplyConfig, SlotCountIsClampedAndSlotsReadInAscendingOrder) {
     // In order, at most three slots are kept; with a count of 0 none is read.
     StringList four = {"$PUB_SET_CFG=1", "$PUB[1].SET=N", "$PUB[2].SET=Y 0 -1", "$PUB[3].SET=Y", "$PUB[4].SET=Y"};
     r = ApplyConfig(four);
-    ASSERT_EQ(r.slots.size(), 3u);
-    EXPECT_FALSE(r.slots[0].enabled);
-    EXPECT_EQ(r.slots[1].period, 4294967295u);  // C-style unsigned conversion of -1
+    ASSERT_EQ(r.bannerSlots.size(), 3u);
+    EXPECT_FALSE(r.bannerSlots[0].enabled);
+    EXPECT_EQ(r.bannerSlots[1].period, 4294967295u);  // C-style unsigned conversion of -1
     four[0] = "$PUB_SET_CFG=0";
-    EXPECT_TRUE(ApplyConfig(four).slots.empty());
+    EXPECT_TRUE(ApplyConfig(four).bannerSlots.empty());
 }
 
 TEST(ApplyConfig, MissingBlockEmptiesItsText) {
@@ -135,8 +135,8 @@ TEST(ApplyConfig, UnsafeAddressesAndPathsAreRefusedAndKeepTheOldValue) {
                                  before);
     EXPECT_EQ(r.homeSite, "HTTPS://user@new.example:8080/x");
     EXPECT_EQ(r.frontGif, "GFX/Front.GIF");
-    ASSERT_EQ(r.slots.size(), 1u);
-    EXPECT_EQ(r.slots[0].banner, "");
-    EXPECT_EQ(r.slots[0].click, "");
+    ASSERT_EQ(r.bannerSlots.size(), 1u);
+    EXPECT_EQ(r.bannerSlots[0].banner, "");
+    EXPECT_EQ(r.bannerSlots[0].click, "");
     EXPECT_EQ(r.refused.size(), 2u);
 }
