@@ -95,10 +95,6 @@ void BindFeatures(TMain &window) {
     // The home site's configuration (after the bar: it chains its abort into abortBanner):
     // startConfigDownload, configApplied, the notice and title.
     BindServiceLink(window);
-
-
-    // Still to come, each filled by its feature: refreshListFilters, initNewsGroupButton,
-    // showSplash, startConfigDownload, configApplied.
 }
 
 void CreateSplashWindow(TMain &window) {

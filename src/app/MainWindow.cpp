@@ -367,14 +367,14 @@ void TMain::OnFirstShow() {
     // 5: query histories and favorites.
     RunHook(model_.hooks.loadHistoriesAndFavorites);
     // 7: filters, catalogue, smart finder, web auto-help.
-    RunHook(model_.hooks.refreshListFilters);
+    // (Each result page lays out its own in-list filter bar, hidden while its list is empty.)
     RunHook(model_.hooks.fillCatalogueCategories);
     RunHook(model_.hooks.showSmartCategories);
     model_.autoHelp.Restart(HelpPanel::Web);
     // 8: a query given on the command line.
     if (!commandLine_.empty()) ApplyCommandLine();
     // 9: newsgroup button, daily-news tree, template engines.
-    RunHook(model_.hooks.initNewsGroupButton);
+    // (The newsgroup page starts with its group row collapsed: "-" clicked once when built.)
     RunHook(model_.hooks.buildNewsTree);
     RunHook(model_.hooks.reloadTemplateEngines);
     // 10: language; highlight the start entry.

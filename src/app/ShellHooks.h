@@ -14,10 +14,8 @@ namespace qm {
 struct ShellHooks {
     // --- Show ---
     std::function<void()> loadHistoriesAndFavorites;  // the eight query histories, four favorites
-    std::function<void()> refreshListFilters;         // in-list filters of web, news, software, smart, forum
     std::function<void()> fillCatalogueCategories;    // software catalogue categories
     std::function<void()> showSmartCategories;        // smart finder categories
-    std::function<void()> initNewsGroupButton;        // newsgroup-group button "-" and one click
     std::function<void()> buildNewsTree;              // daily-news tree
     std::function<void()> reloadTemplateEngines;      // release, then load Engines/WebSearch.grp
     std::function<void(const std::string &language)> applyLanguage;        // key pass
