@@ -69,7 +69,11 @@ void WholeBodyFetch::Start(const std::string &url, const ProxySettings &proxy, c
 
 ServiceLink::ServiceLink(ServiceLinkSettings settings, QObject *parent)
     : QObject(parent), settings_(std::move(settings)), configFetch_(this), pictureFetch_(this) {
-    download_ = std::make_unique<ConfigDownload>(
+    download_ = MakeDownload();
+}
+
+std::unique_ptr<ConfigDownload> ServiceLink::MakeDownload() {
+    return std::make_unique<ConfigDownload>(
         DataRoot(settings_.dataRoot).optionsDir() + "/qm_config.ini",
         [this](std::function<void(ConfigFetchResult)> done) {
             const std::string url = settings_.address.empty() ? DefaultConfigAddress() : settings_.address;
@@ -88,6 +92,9 @@ ServiceLink::~ServiceLink() {
 
 void ServiceLink::Start() {
     if (aborted_) return;
+    // The settings may have changed since construction (the window fills them in when the
+    // download starts): the local copy lies in the data root they name now.
+    if (download_->phase() == ConfigDownload::Phase::NotStarted) download_ = MakeDownload();
     download_->Start();
     MaybeFinished();  // a download that could not even start
 }

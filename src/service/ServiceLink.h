@@ -86,6 +86,7 @@ public:
     std::function<void()> finished;
 
 private:
+    std::unique_ptr<ConfigDownload> MakeDownload();
     void StartFrontPicture(const RemoteConfig &config);
     void MaybeFinished();
 

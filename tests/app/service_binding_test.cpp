@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -65,6 +66,8 @@ TEST(ServiceBinding, ThirdTickDownloadsAppliesAndShowsTheNotice) {
         QDeadlineTimer guard(30000);
         while (!link->Idle() && !guard.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         EXPECT_TRUE(w.Hooks().configApplied());
+        // The local copy lies in the window's data root.
+        EXPECT_TRUE(QFileInfo::exists(tmp.path() + "/Options/qm_config.ini"));
         EXPECT_EQ(steps, 1);
         EXPECT_EQ(confirms, c.confirms);
         EXPECT_EQ(alerts, c.alerts);
