@@ -85,6 +85,9 @@ int main(int argc, char **argv) {
             std::signal(SIGTERM, OnSignal);
         }
         window.show();
+        // Without a window manager (a bare X server, a kiosk) nothing would activate the
+        // window, and the start-up steps of its first activation would never run.
+        window.activateWindow();
         rc = app.exec();
         std::signal(SIGINT, SIG_DFL);
         std::signal(SIGTERM, SIG_DFL);
