@@ -1,5 +1,7 @@
 // The remote configuration on arbitrary bytes: whatever the file says, only web addresses
-// and relative ".gif" paths are taken, and at most three banner slots.
+// and relative ".gif" paths are taken, and at most three banner slots. The same bytes as a
+// banner's Set-Cookie text: the slot keeps a leading part of it.
+#include "service/BannerBar.h"
 #include "service/ConfigDownload.h"
 #include "service/RemoteConfig.h"
 
@@ -20,5 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             std::abort();
     if (!c.frontGif.empty() && (c.frontGif[0] == '/' || qm::SafeFrontGifPath(c.frontGif) != c.frontGif)) std::abort();
     if (c.notice.kind != qm::ConfigNotice::Kind::None && c.notice.text != c.updateMessage) std::abort();
+    const std::string cut = qm::CutBannerCookie(body);
+    if (cut.size() > body.size() || body.compare(0, cut.size(), cut) != 0) std::abort();
     return 0;
 }

@@ -215,6 +215,7 @@ void SmartSearchController::StartSmartSearch(const std::string &caption) {
     const unsigned id = run_.NextId();
     report_.clear();
     for (int i = 0; i < kSmartEngineCount; ++i) DestroyEngine(i);
+    TakeConfiguredGoto(table_[kSmartGotoSlot]);  // a configuration applied since the table was built
     std::vector<std::pair<std::string, bool>> taking;
     for (const auto &row : table_) taking.emplace_back(row.name, true);
     status_->Reset(taking);

@@ -1,6 +1,8 @@
 #include "engines/web/WebEngineTable.h"
 
 #include "net/ServiceHosts.h"
+
+#include <algorithm>
 #include "service/RemoteConfig.h"
 
 namespace qm {
@@ -44,12 +46,37 @@ std::string Quoted(const std::string &before, const std::string &after) {
     return before + "+%22<$QRY>%22" + after;
 }
 
+// The seventeen rows as this release has them, before the home site's configuration.
+std::vector<EngineDescriptor> BuiltInRows();
+
 }  // namespace
 
 void TakeConfiguredGoto(EngineDescriptor &row) {
     const RemoteConfig &c = CurrentServiceConfig();
     if (!c.gotoServe.empty()) row.sponsoredServe = c.gotoServe;
     if (!c.gotoClick.empty()) row.sponsoredClick = c.gotoClick;
+}
+
+std::vector<EngineDescriptor> BuildWebEngineTable() {
+    std::vector<EngineDescriptor> t = BuiltInRows();
+    TakeServiceConfig(t);
+    return t;
+}
+
+void TakeServiceConfig(std::vector<EngineDescriptor> &table) {
+    const RemoteConfig &c = CurrentServiceConfig();
+    const int rows = std::min<int>(int(table.size()), kWebEngineCount);
+    for (int i = 0; i < rows; ++i) {
+        EngineDescriptor &d = table[size_t(i)];
+        if (d.name == "GOTO") {
+            TakeConfiguredGoto(d);
+        } else if (d.name == "FindWhat") {
+            for (auto [from, to] :
+                 {std::pair{&c.findWhatAll, &d.templateAll}, std::pair{&c.findWhatAny, &d.templateAny},
+                  std::pair{&c.findWhatExact, &d.templateExact}, std::pair{&c.findWhatBool, &d.templateBool}})
+                if (!from->empty()) *to = *from;
+        }
+    }
 }
 
 const std::vector<std::string> &WebEngineHostKeys() {
@@ -62,7 +89,9 @@ const std::vector<std::string> &WebEngineHostKeys() {
 
 std::string ServiceRoot(const std::string &key) { return "http://" + ServiceHostFor(key); }
 
-std::vector<EngineDescriptor> BuildWebEngineTable() {
+namespace {
+
+std::vector<EngineDescriptor> BuiltInRows() {
     std::vector<EngineDescriptor> t;
     t.reserve(kWebEngineCount);
     const std::string site = kPartnerSite;
@@ -94,7 +123,6 @@ std::vector<EngineDescriptor> BuildWebEngineTable() {
                           "bfmid=" + std::string(kGotoMid) + "&bfsiteid=" + site + "&bfpage=goto_search",
                           "bfsiteid=" + site + "&bfpage=goto_search&bfmid=" + kGotoMid +
                               "&Keywords=<$QRY>&Promo=befree"));
-    TakeConfiguredGoto(t.back());
     // 4
     t.push_back(Ordinary(9, "Sprinks", ServiceRoot("sprinks"), "/search.htm", "terms=<$QRY>&pg=1",
                          Quoted("terms=", "&pg=1")));
@@ -128,14 +156,6 @@ std::vector<EngineDescriptor> BuildWebEngineTable() {
     t.push_back(Ordinary(8, "FindWhat", ServiceRoot("findwhat"), "/results.asp",
                          "filter_pref=0&DC=25&Base=0&MT=<$QRY>&pdc=3",
                          Quoted("filter_pref=0&DC=25&Base=0&MT=", "&pdc=3")));
-    {
-        // The home site's configuration may replace the four query templates.
-        const RemoteConfig &c = CurrentServiceConfig();
-        EngineDescriptor &d = t.back();
-        for (auto [from, to] : {std::pair{&c.findWhatAll, &d.templateAll}, std::pair{&c.findWhatAny, &d.templateAny},
-                                std::pair{&c.findWhatExact, &d.templateExact}, std::pair{&c.findWhatBool, &d.templateBool}})
-            if (!from->empty()) *to = *from;
-    }
     // 13
     t.push_back(Ordinary(12, "NBCi", ServiceRoot("nbci"), "/search/directory/results/1,61,home-0,00.html",
                          "stype=0&keyword=<$QRY>&adT=CP&tag=st.sn.sr.18111.pg",
@@ -156,6 +176,8 @@ std::vector<EngineDescriptor> BuildWebEngineTable() {
     }
     return t;
 }
+
+}  // namespace
 
 void SetWebSearchMode(std::vector<EngineDescriptor> &table, SearchMode mode) {
     for (size_t i = 0; i < table.size() && i < size_t(kWebEngineCount); ++i) table[i].mode = mode;

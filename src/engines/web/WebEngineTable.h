@@ -18,6 +18,11 @@ std::vector<EngineDescriptor> BuildWebEngineTable();
 // A GOTO row (web or smart finder): the configured serve and click addresses when set.
 void TakeConfiguredGoto(EngineDescriptor &row);
 
+// What the home site's configuration (CurrentServiceConfig) sets in the built-in rows: GOTO's
+// serve and click addresses, FindWhat's four query templates. Every search takes them anew,
+// so a configuration applied after its table was built still reaches it.
+void TakeServiceConfig(std::vector<EngineDescriptor> &table);
+
 // The service-host key of each row's search host, in row order ("altavista", ...).
 const std::vector<std::string> &WebEngineHostKeys();
 

@@ -142,6 +142,7 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
 
     const unsigned id = run_.NextId();
     report_.clear();
+    TakeServiceConfig(table_);
     merge_ = s.mergeSameSite;
     merger_.Clear();
     DestroyEngines();

@@ -12,6 +12,7 @@
 #include "net/ServiceHosts.h"
 #include "search/ExpandQuery.h"
 #include "search/SiteMerge.h"
+#include "service/RemoteConfig.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -171,6 +172,24 @@ TEST_F(E2E, EveryEngineContributesWithoutDuplicates) {
     EXPECT_GT(c.Report()[0].pages, 1);
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(sounds.size(), 2u);
+}
+
+// The home site's configuration arrives seconds after the window built its engine table:
+// the next search still uses its FindWhat templates and GOTO addresses.
+TEST_F(E2E, ConfigurationAppliedAfterTheTableWasBuiltReachesTheNextSearch) {
+    auto &c = Make();
+    Only({3, 12});
+    RemoteConfig config;
+    config.findWhatAll = "http://" + ServiceHostFor("findwhat") + "/moved/results.asp?MT=<$QRY>";
+    config.gotoServe = "http://" + ServiceHostFor("affiliate") + "/moved/serve";
+    SetServiceConfig(config);
+    c.StartWebSearch("big cat");
+    ResetServiceConfig();
+    ASSERT_EQ(c.Report().size(), size_t(kWebEngineCount));
+    EXPECT_EQ(c.Report()[12].status, "http 404");  // the configured address, not the built-in one
+    EXPECT_EQ(c.Report()[12].results, 0);
+    EXPECT_EQ(c.Report()[3].results, 0);  // the affiliate chain started at the configured address
+    EXPECT_EQ(c.Status().At(3).reason, "affiliate serve: HTTP 404");
 }
 
 TEST_F(E2E, DuplicatesAcrossEnginesAreRefused) {
