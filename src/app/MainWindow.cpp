@@ -427,21 +427,9 @@ bool TMain::OnKeyUp(int key) {
 }
 
 bool TMain::eventFilter(QObject *watched, QEvent *event) {
+    // The window sees key releases before its controls.
+    if (const QKeyEvent *k = keys_.Take(watched, event, this)) OnKeyUp(k->key());
     switch (event->type()) {
-    case QEvent::KeyPress:
-        lastKeyUp_ = nullptr;
-        break;
-    case QEvent::KeyRelease: {
-        // The window sees key releases before its controls. A release travels up the
-        // parents of the focus widget: handle it once.
-        auto *w = qobject_cast<QWidget *>(watched);
-        auto *k = static_cast<QKeyEvent *>(event);
-        if (w && w->window() == this && !k->isAutoRepeat() && event != lastKeyUp_) {
-            lastKeyUp_ = event;
-            OnKeyUp(k->key());
-        }
-        break;
-    }
     case QEvent::ToolTip: {
         // Hints stay up to 9999 ms, however long their text.
         auto *w = qobject_cast<QWidget *>(watched);

@@ -2,6 +2,7 @@
 // TMain: the one window that hosts every page. Its state and logic live in ShellModel;
 // this class binds the widgets to it and runs the show, activate, key, timer, close and
 // destroy sequences.
+#include "app/KeyPreview.h"
 #include "app/Dialogs.h"
 #include "app/ShellModel.h"
 #include "settings/Opt.h"
@@ -123,7 +124,7 @@ private:
     Histories histories_;
     std::vector<std::string> commandLine_;
     bool shown_ = false, activated_ = false, destroyed_ = false, inTick_ = false;
-    QEvent *lastKeyUp_ = nullptr;
+    KeyPreview keys_;
 
     SideBar *sideBar_ = nullptr;
     QPushButton *favoritesButton_ = nullptr;

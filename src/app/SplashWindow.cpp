@@ -183,26 +183,11 @@ void TMainGFX::changeEvent(QEvent *event) {
 }
 
 bool TMainGFX::eventFilter(QObject *watched, QEvent *event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        lastKeyUp_ = nullptr;
-        break;
-    case QEvent::KeyRelease: {
-        // A release travels up the parents of the focus widget: handle it once.
-        auto *w = qobject_cast<QWidget *>(watched);
-        auto *k = static_cast<QKeyEvent *>(event);
-        const bool passedUp = event == lastKeyUp_ && lastKeyReceiver_ && w && w != lastKeyReceiver_ &&
-                              w->isAncestorOf(lastKeyReceiver_);
-        if (w && w->window() == this && !k->isAutoRepeat() && !passedUp) {
-            lastKeyUp_ = event;
-            lastKeyReceiver_ = w;
-            if (SplashModel::KeyCloses(k->key())) {
-                reject();
-                return true;
-            }
-        }
-        break;
+    if (const QKeyEvent *k = keys_.Take(watched, event, this); k && SplashModel::KeyCloses(k->key())) {
+        reject();
+        return true;
     }
+    switch (event->type()) {
     case QEvent::MouseButtonRelease:
         if (watched == picture_ && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
             picture_->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {

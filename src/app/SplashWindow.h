@@ -2,6 +2,7 @@
 // TMainGFX: the splash window. It shows the front-page picture for a few seconds at start
 // (and as the help menu's "About"), offers the options window's language list, and can be
 // told not to come back. Its rules are SplashModel's; this class binds the widgets.
+#include "app/KeyPreview.h"
 #include "app/SplashModel.h"
 #include "settings/Language.h"
 
@@ -69,8 +70,7 @@ private:
     SplashHost host_;
     SplashModel model_;
     QPixmap pixmap_;
-    QEvent *lastKeyUp_ = nullptr;
-    QPointer<QWidget> lastKeyReceiver_;
+    KeyPreview keys_;
     bool filtering_ = false;
 
     QLabel *picture_ = nullptr;
