@@ -29,11 +29,8 @@ inline int ConfigUsage(const std::string &message) { return UsageError("config",
 // exit status of the usage error already printed.
 inline int ParseConfigArguments(const std::vector<std::string> &args, std::vector<std::string> &words, bool &json) {
     std::string format = "text";
-    const std::string error = SplitArguments(
-        args, {"--format"}, {}, [&](const std::string &, const std::string &v) { return format = v, std::string(); },
-        words);
+    const std::string error = SplitFormatOnly(args, {"text", "json"}, format, words);
     if (!error.empty()) return ConfigUsage(error);
-    if (format != "text" && format != "json") return ConfigUsage("unknown format " + format);
     json = format == "json";
     return 0;
 }

@@ -106,6 +106,22 @@ inline std::string SplitArguments(const std::vector<std::string> &args, std::ini
     return "";
 }
 
+// The arguments of a subcommand whose only option is "--format": `format` keeps its value
+// (the default when not given) and must be one of `formats`. Returns an error text or "".
+inline std::string SplitFormatOnly(const std::vector<std::string> &args, std::initializer_list<std::string_view> formats,
+                                   std::string &format, std::vector<std::string> &words) {
+    const std::string error = SplitArguments(
+        args, {"--format"}, {},
+        [&](const std::string &, const std::string &v) {
+            format = v;
+            return std::string();
+        },
+        words);
+    if (!error.empty()) return error;
+    if (std::find(formats.begin(), formats.end(), format) == formats.end()) return "unknown format " + format;
+    return "";
+}
+
 inline std::string JoinWords(const std::vector<std::string> &words) {
     std::string out;
     for (const auto &w : words) out += (out.empty() ? "" : " ") + w;

@@ -9,17 +9,9 @@ constexpr const char *kUsage = "[--format text|json]";
 int RunAddresses(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     std::string format = "text";
     std::vector<std::string> words;
-    const std::string error = qm::cli::SplitArguments(
-        args, {"--format"}, {},
-        [&](const std::string &, const std::string &v) -> std::string {
-            format = v;
-            return "";
-        },
-        words);
+    const std::string error = qm::cli::SplitFormatOnly(args, {"text", "json"}, format, words);
     if (!error.empty()) return qm::cli::UsageError("addresses", kUsage, error);
     if (!words.empty()) return qm::cli::UsageError("addresses", kUsage, "unexpected " + words.front());
-    if (format != "text" && format != "json")
-        return qm::cli::UsageError("addresses", kUsage, "unknown format " + format);
     const auto addresses = qm::LocalAddresses();
     const auto lines = qm::LocalIpLines(addresses, {});
     if (format == "text")

@@ -62,15 +62,8 @@ int Parse(const Command &c, std::vector<std::string> args) {
 int Search(const Command &c, const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
     std::string format = "tsv";
     std::vector<std::string> words;
-    const std::string error = qm::cli::SplitArguments(
-        args, {"--format"}, {},
-        [&](const std::string &, const std::string &v) -> std::string {
-            format = v;
-            return "";
-        },
-        words);
+    const std::string error = qm::cli::SplitFormatOnly(args, {"tsv", "json"}, format, words);
     if (!error.empty()) return Fail(c, error);
-    if (format != "tsv" && format != "json") return Fail(c, "unknown format " + format);
     const std::string typed = qm::cli::JoinWords(words);
     if (qm::PrepareQuery(typed).empty()) return Fail(c, "no query");
     qm::cli::WebCliSession session;

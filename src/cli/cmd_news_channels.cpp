@@ -6,11 +6,9 @@ namespace {
 int RunChannels(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     std::string format = "json";
     std::vector<std::string> words;
-    const std::string error = qm::cli::SplitArguments(
-        args, {"--format"}, {}, [&](const std::string &, const std::string &v) { format = v; return std::string(); }, words);
+    const std::string error = qm::cli::SplitFormatOnly(args, {"json", "tsv"}, format, words);
     if (!error.empty()) return qm::cli::NewsUsage(error);
     if (!words.empty()) return qm::cli::NewsUsage("news channels takes no words");
-    if (format != "json" && format != "tsv") return qm::cli::NewsUsage("unknown format " + format);
     const auto table = qm::BuildNewsChannelTable();
     std::string out = format == "json" ? "[" : "index\tname\turl\thome\tsource\tsection\tgroup\tnode\n";
     for (size_t i = 0; i < table.size(); ++i) {

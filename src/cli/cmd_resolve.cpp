@@ -12,15 +12,8 @@ constexpr const char *kUsage = "[--format text|json] NAME";
 int RunResolve(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     std::string format = "text";
     std::vector<std::string> words;
-    const std::string error = qm::cli::SplitArguments(
-        args, {"--format"}, {},
-        [&](const std::string &, const std::string &v) -> std::string {
-            format = v;
-            return "";
-        },
-        words);
+    const std::string error = qm::cli::SplitFormatOnly(args, {"text", "json"}, format, words);
     if (!error.empty()) return qm::cli::UsageError("resolve", kUsage, error);
-    if (format != "text" && format != "json") return qm::cli::UsageError("resolve", kUsage, "unknown format " + format);
     const std::string typed = qm::cli::JoinWords(words);
     if (qm::Trim(typed).empty()) return qm::cli::RejectInput("You must type an address to resolve first");
 
