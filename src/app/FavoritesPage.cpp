@@ -1,5 +1,7 @@
 #include "app/FavoritesPage.h"
 
+#include "app/WidgetEvents.h"
+
 #include "app/MainWindow.h"
 #include "app/Pages.h"
 #include "toolkit/DisplayText.h"
@@ -24,23 +26,6 @@ namespace qm {
 
 namespace {
 
-// Enter opens the row; "A" toggles the selection of the whole list.
-class KeyFilter : public QObject {
-public:
-    KeyFilter(std::function<void()> enter, std::function<void()> toggle, QObject *parent)
-        : QObject(parent), enter_(std::move(enter)), toggle_(std::move(toggle)) {}
-    bool eventFilter(QObject *o, QEvent *e) override {
-        if (e->type() == QEvent::KeyRelease) {
-            const int key = static_cast<QKeyEvent *>(e)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) enter_();
-            else if (key == Qt::Key_A && !(static_cast<QKeyEvent *>(e)->modifiers() & Qt::ControlModifier)) toggle_();
-        }
-        return QObject::eventFilter(o, e);
-    }
-
-private:
-    std::function<void()> enter_, toggle_;
-};
 
 const std::vector<std::vector<int>> kWidths = {
     {1, 330, 170, 0, 0, 0}, {1, 360, 140, 0, 0, 0}, {1, 200, 80, 50, 160, 0, 0, 0, 0}, {0, 330, 0, 120, 90, 0}};
@@ -116,12 +101,17 @@ FavoritesPage::FavoritesPage(TMain &window, Favorites &favorites, QLabel *help, 
             f_.SortByColumn(l, c);
             Refresh(l);
         });
-        view->installEventFilter(new KeyFilter([this, l] { Act(l, FavoriteAction::View); },
-                                               [this, l] {
-                                                   f_.ToggleAll(l);
-                                                   Refresh(l);
-                                               },
-                                               view));
+        KeyActions::Install(view, [this, l](int key) {
+            if (IsEnterKey(key)) {
+                Act(l, FavoriteAction::View);
+            } else if (key == Qt::Key_A) {
+                f_.ToggleAll(l);
+                Refresh(l);
+            } else {
+                return false;
+            }
+            return true;
+        });
     }
 
     // POPF_WEB, POPF_NEWS, POPF_PRG; "Delete selection" acts on the list shown.

@@ -3,6 +3,8 @@
 // list (in-list filter, export, safe opening, clipboard).
 #include "app/SmartBinding.h"
 
+#include "app/WidgetEvents.h"
+
 #include "app/MainWindow.h"
 #include "app/SmartPage.h"
 #include "app/WebListTools.h"
@@ -37,48 +39,6 @@
 namespace qm {
 
 namespace {
-
-// Keys of a widget: Escape / Enter (the filter box), "A" / Enter (the result list).
-class Keys : public QObject {
-public:
-    Keys(QObject *parent, int first, std::function<void()> onFirst, std::function<void()> onEnter)
-        : QObject(parent), first_(first), onFirst_(std::move(onFirst)), onEnter_(std::move(onEnter)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress) {
-            auto *k = static_cast<QKeyEvent *>(event);
-            if (k->key() == first_ && (first_ != Qt::Key_A || k->modifiers() == Qt::NoModifier)) {
-                onFirst_();
-                return true;
-            }
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-                onEnter_();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    int first_;
-    std::function<void()> onFirst_, onEnter_;
-};
-
-// The window closing ends a running search.
-class CloseWatcher : public QObject {
-public:
-    CloseWatcher(QObject *parent, std::function<void()> closing) : QObject(parent), closing_(std::move(closing)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Close) closing_();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> closing_;
-};
 
 // The mark of a leaf with a cache: a small teal disk with a white tick.
 QIcon CachedIcon() {
@@ -179,15 +139,26 @@ public:
             view->header()->setSortIndicatorShown(true);
         });
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
-        view->installEventFilter(new Keys(this, Qt::Key_A, [this] {
-            list_->ToggleSelectAll();
-            Refresh();
-        }, [this] { OpenSelected(); }));
+        KeyActions::Install(view, [this](int key) {
+            if (key == Qt::Key_A) {
+                list_->ToggleSelectAll();
+                Refresh();
+            } else if (IsEnterKey(key)) {
+                OpenSelected();
+            } else {
+                return false;
+            }
+            return true;
+        });
 
         // The in-list filter.
         connect(page_->FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });
-        page_->FilterBox()->installEventFilter(
-            new Keys(this, Qt::Key_Escape, [this] { page_->FilterBox()->clear(); }, [this] { MoveToTop(); }));
+        KeyActions::Install(page_->FilterBox(), [this](int key) {
+            if (key == Qt::Key_Escape) page_->FilterBox()->clear();
+            else if (IsEnterKey(key)) MoveToTop();
+            else return false;
+            return true;
+        });
         for (int i = 0; i < 3; ++i)
             connect(page_->FilterModeAction(i), &QAction::triggered, this, [this] {
                 page_->FilterBox()->clear();
@@ -212,7 +183,7 @@ public:
                 [this, view](const QPoint &pos) { page_->Popup()->popup(view->viewport()->mapToGlobal(pos)); });
 
         // Closing the window ends a running search without the stop sound.
-        w.installEventFilter(new CloseWatcher(this, [this] { controller_->Close(); }));
+        CloseWatcher::Install(&w, this, [this] { controller_->Close(); });
         page_->SearchButton()->setText(QString());
     }
 

@@ -1,5 +1,7 @@
 #include "app/VerticalPages.h"
 
+#include "app/WidgetEvents.h"
+
 #include "app/MainWindow.h"
 #include "app/Pages.h"
 #include "engines/vertical/ForumMp3Search.h"
@@ -138,23 +140,6 @@ void VerticalPage::ToggleGroupRow() {
 
 namespace {
 
-// "A" toggles select-all, Enter opens; Escape and Enter of the filter box.
-class Keys : public QObject {
-public:
-    Keys(QObject *parent, std::function<bool(int key)> onKey) : QObject(parent), onKey_(std::move(onKey)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyRelease) {
-            auto *k = static_cast<QKeyEvent *>(event);
-            if (!k->isAutoRepeat() && k->modifiers() == Qt::NoModifier && onKey_(k->key())) return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<bool(int)> onKey_;
-};
 
 std::string Typed(const QComboBox *box) { return box->currentText().toUtf8().toStdString(); }
 
@@ -192,34 +177,33 @@ public:
         connect(&list, &ResultListModel::listChanged, this, refresh);
         connect(list.Selection(), &QItemSelectionModel::selectionChanged, this, refresh);
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
-        view->installEventFilter(new Keys(this, [this](int key) {
+        KeyActions::Install(view, [this](int key) {
             if (key == Qt::Key_A) {
                 list_.ToggleSelectAll();
                 Refresh();
-                return true;
-            }
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            } else if (IsEnterKey(key)) {
                 OpenSelected();
-                return true;
+            } else {
+                return false;
             }
-            return false;
-        }));
+            return true;
+        });
         // The filter bar.
         connect(page.FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });
-        page.FilterBox()->installEventFilter(new Keys(this, [this](int key) {
+        KeyActions::Install(page.FilterBox(), [this](int key) {
             if (key == Qt::Key_Escape) page_.FilterBox()->clear();
-            else if (key == Qt::Key_Return || key == Qt::Key_Enter) MoveToTop();
+            else if (IsEnterKey(key)) MoveToTop();
             else return false;
             return true;
-        }));
+        });
         connect(page.CountLabel(), &ClickLabel::clicked, this, [this] { MoveToTop(); });
         for (QAction *a : page.FilterMenu()->actions())
             connect(a, &QAction::triggered, this, [this] { page_.FilterBox()->clear(); RunFilter(); });
-        page.QueryBox()->installEventFilter(new Keys(this, [this](int key) {
-            if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        KeyActions::Install(page.QueryBox(), [this](int key) {
+            if (!IsEnterKey(key)) return false;
             c_.EnterPressed(Typed(page_.QueryBox()));
             return true;
-        }));
+        });
         connect(page.SearchButton(), &QPushButton::clicked, this, [this] { c_.Press(Typed(page_.QueryBox())); });
     }
 

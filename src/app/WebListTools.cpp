@@ -1,5 +1,7 @@
 #include "app/WebListTools.h"
 
+#include "app/WidgetEvents.h"
+
 #include "app/WebPage.h"
 #include "engines/web/UrlChecker.h"
 #include "engines/web/WebEngineTable.h"
@@ -24,47 +26,6 @@
 namespace qm {
 
 namespace {
-
-// The window closing ends a verification at once.
-class CloseWatcher : public QObject {
-public:
-    CloseWatcher(QObject *parent, std::function<void()> closing) : QObject(parent), closing_(std::move(closing)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Close) closing_();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> closing_;
-};
-
-// Escape in the filter box empties it; Enter moves the matches to the top.
-class FilterKeys : public QObject {
-public:
-    FilterKeys(QObject *parent, std::function<void()> escape, std::function<void()> enter)
-        : QObject(parent), escape_(std::move(escape)), enter_(std::move(enter)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress) {
-            auto *k = static_cast<QKeyEvent *>(event);
-            if (k->key() == Qt::Key_Escape) {
-                escape_();
-                return true;
-            }
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-                enter_();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> escape_, enter_;
-};
 
 // A check box and a 16-pixel icon; the icon alone.
 constexpr int kVerifyWidening = 36;
@@ -92,8 +53,12 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
 
     // Filter bar.
     connect(page_.FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });
-    page_.FilterBox()->installEventFilter(
-        new FilterKeys(this, [this] { page_.FilterBox()->clear(); }, [this] { MoveMatchesToTop(); }));
+    KeyActions::Install(page_.FilterBox(), [this](int key) {
+        if (key == Qt::Key_Escape) page_.FilterBox()->clear();
+        else if (IsEnterKey(key)) MoveMatchesToTop();
+        else return false;
+        return true;
+    });
     for (int i = 0; i < 3; ++i)
         connect(page_.FilterModeAction(i), &QAction::triggered, this, [this] {
             page_.FilterBox()->clear();
@@ -103,7 +68,7 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
 
     // Verification.
     verification_ = std::make_unique<UrlVerification>(list_, HttpCheckClients(host_.configureClient));
-    page_.window()->installEventFilter(new CloseWatcher(this, [this] { verification_->Stop(); }));
+    CloseWatcher::Install(page_.window(), this, [this] { verification_->Stop(); });
     connect(verification_.get(), &UrlVerification::runningChanged, this, [this](bool running) {
         if (host_.setVerifying) host_.setVerifying(running);
         page_.SearchButton()->setText(QString::fromStdString(Text(running ? "Stop" : "Search")));

@@ -1,5 +1,7 @@
 #include "app/WebSearchBinding.h"
 
+#include "app/WidgetEvents.h"
+
 #include "app/MainWindow.h"
 #include "app/WebListTools.h"
 #include "app/WebPage.h"
@@ -34,40 +36,6 @@ namespace qm {
 
 namespace {
 
-// The result list's keys: "A" toggles select-all, Enter opens the selected row.
-class ListKeys : public QObject {
-public:
-    ListKeys(QObject *parent, std::function<void()> toggle, std::function<void()> open)
-        : QObject(parent), toggle_(std::move(toggle)), open_(std::move(open)) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress) {
-            // Only a key pressed in the list counts on its release: Enter that chose a popup
-            // item or closed a dialog releases over the list too.
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (!key->isAutoRepeat()) pressed_ = key->key();
-        } else if (event->type() == QEvent::KeyRelease) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (key->isAutoRepeat()) return QObject::eventFilter(watched, event);
-            const bool ours = pressed_ == key->key();
-            pressed_ = 0;
-            if (key->key() == Qt::Key_A && key->modifiers() == Qt::NoModifier) {
-                if (ours) toggle_();
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                if (ours) open_();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> toggle_, open_;
-    int pressed_ = 0;
-};
 
 class WebSearchBinding : public QObject {
 public:
@@ -168,13 +136,17 @@ public:
 
         BindEngineStatus();
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
-        view->installEventFilter(new ListKeys(
-            this,
-            [this, refresh] {
+        KeyActions::Install(view, [this, refresh](int key) {
+            if (key == Qt::Key_A) {
                 list_->ToggleSelectAll();
                 refresh();
-            },
-            [this] { OpenSelected(); }));
+            } else if (IsEnterKey(key)) {
+                OpenSelected();
+            } else {
+                return false;
+            }
+            return true;
+        });
 
         WebListToolsHost host;
         host.dataRoot = [this] { return w_.Model().dirs.ProgramDir; };
