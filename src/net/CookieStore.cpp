@@ -89,6 +89,12 @@ bool CookieStore::Store(const std::string &url, const std::string &setCookie) {
     // A domain attribute is taken only when it covers the host that set the cookie.
     if (c.host.empty() || !DomainMatches(host, c.host)) c.host = host;
     if (c.path.empty()) c.path.push_back('/');
+    // Other stores of the program may have written the file since it was read (the web
+    // search, the smart finder and the banner bar each keep one): start from what it holds.
+    if (!file_.empty()) {
+        cookies_.clear();
+        Load();
+    }
     bool replaced = false;
     for (auto &old : cookies_)
         if (old.host == c.host && old.path == c.path && old.name == c.name) {

@@ -30,6 +30,13 @@ TEST(CookieStore, KeepsCookiesPerHostInAnOwnerOnlyFile) {
     EXPECT_EQ(again.HeaderFor("http://www.affiliate.example/"), "id=7");
     EXPECT_EQ(again.HeaderFor("http://victim.example/"), "");
     EXPECT_EQ(again.HeaderFor("http://bfast.affiliate.example:8080/other"), "id=7; evil=1");
+
+    // Two stores of one file (the web search's and the banner bar's) keep each other's cookies.
+    CookieStore other(file);
+    ASSERT_TRUE(other.Store("http://ads.quillmar.example/gif", "ad=5"));
+    ASSERT_TRUE(again.Store("http://bfast.affiliate.example/", "id=8; domain=.affiliate.example"));
+    EXPECT_EQ(CookieStore(file).HeaderFor("http://ads.quillmar.example/"), "ad=5");
+    EXPECT_EQ(CookieStore(file).HeaderFor("http://www.affiliate.example/"), "id=8");
 }
 
 TEST(CookieStore, HeaderOfCollectedSetCookieTexts) {
