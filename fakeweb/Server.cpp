@@ -14,6 +14,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
+#include <regex>
 #include <mutex>
 #include <shared_mutex>
 #include <thread>
@@ -37,6 +39,40 @@ std::string LowerCopy(std::string_view s) {
     std::string out(s);
     for (char &c : out) c = Lower(c);
     return out;
+}
+
+// The browser view: "/_host/www.x.example/path?q" on the loopback address stands for
+// "http://www.x.example/path?q". Returns the Host header the request came with (to point
+// the page's links back at it) and rewrites the request, or "" for any other request.
+std::string TakeBrowserViewHost(Request &request) {
+    if (request.path.rfind(kBrowserViewPrefix, 0) != 0) return {};
+    const std::string rest = request.path.substr(std::strlen(kBrowserViewPrefix));
+    const size_t slash = rest.find('/');
+    const std::string host = LowerCopy(rest.substr(0, slash));
+    if (host.empty()) return {};
+    std::string came;
+    for (const auto &[k, v] : request.headers)
+        if (LowerCopy(k) == "host") came = v;
+    request.host = host;
+    request.path = slash == std::string::npos ? "/" : rest.substr(slash);
+    request.target = request.path + (request.query.empty() ? "" : "?" + request.query);
+    return came;
+}
+
+// Links of an HTML page to the fake hosts ("http://....example") and to its own host
+// ("/path") through the browser view.
+void ThroughBrowserView(Response &r, const std::string &viewRoot, const std::string &host) {
+    static const std::regex link(R"(http://([A-Za-z0-9.-]+\.example)(?=[/"'?#:\s>]|$))");
+    static const std::regex local(R"(((?:href|src|action)\s*=\s*["']?)/(?!/))", std::regex::icase);
+    for (auto &[k, v] : r.headers)
+        if (LowerCopy(k) == "location") {
+            v = std::regex_replace(v, link, viewRoot + "$1");
+            if (!v.empty() && v[0] == '/' && v.rfind(kBrowserViewPrefix, 0) != 0)
+                v = kBrowserViewPrefix + host + v;
+        }
+    if (r.stream || r.contentType.find("html") == std::string::npos) return;
+    r.body = std::regex_replace(r.body, link, viewRoot + "$1");
+    r.body = std::regex_replace(r.body, local, "$1" + std::string(kBrowserViewPrefix) + host + "/");
 }
 
 // "Host: www.x.example:8080" -> "www.x.example"; "[::1]:80" -> "::1".
@@ -275,10 +311,15 @@ struct Server::Impl {
             if (k != "REMOTE_ADDR" && k != "REMOTE_PORT" && k != "LOCAL_ADDR" && k != "LOCAL_PORT")
                 request.headers.emplace_back(k, v);  // the library's own notes are not headers
         request.host = HostWithoutPort(hreq.get_header_value("Host"));
+        // A browser cannot be routed like the program's own client: it asks the loopback
+        // address for "/_host/<host>/<path>", and the page's links to other fake hosts are
+        // turned the same way.
+        const std::string browserView = TakeBrowserViewHost(request);
         // Compression is decided by the service alone, never by the library on its own.
         const_cast<httplib::Request &>(hreq).headers.erase("Accept-Encoding");
 
         Response r = answer(request);
+        if (!browserView.empty()) ThroughBrowserView(r, "http://" + browserView + kBrowserViewPrefix, request.host);
         pause(latencyMs.load() + r.delayMs);
         if (r.silent) waitForStop();
         if (r.silent || !pause(0)) {
@@ -436,5 +477,21 @@ void Server::setLatencyMs(int ms) { d->latencyMs = ms; }
 void Server::refreshHosts() { d->refresh(); }
 
 size_t Server::requestCount() const { return d->count.load(); }
+
+std::string BrowserViewAddress(const std::string &address, int port) {
+    const std::string scheme = "http://";
+    if (address.size() <= scheme.size() || LowerCopy(address.substr(0, scheme.size())) != scheme) return address;
+    const size_t end = address.find_first_of("/?#", scheme.size());
+    const std::string authority =
+        address.substr(scheme.size(), end == std::string::npos ? std::string::npos : end - scheme.size());
+    const std::string host = HostWithoutPort(authority);
+    const std::string tld = ".example";
+    if (authority.find('@') != std::string::npos || host.size() <= tld.size() ||
+        host.compare(host.size() - tld.size(), tld.size(), tld) != 0)
+        return address;
+    std::string rest = end == std::string::npos ? "/" : address.substr(end);
+    if (rest[0] != '/') rest = "/" + rest;
+    return "http://127.0.0.1:" + std::to_string(port) + kBrowserViewPrefix + host + rest;
+}
 
 }  // namespace qm::fakeweb

@@ -82,6 +82,15 @@ std::optional<Response> ResultSiteResponse(const Request &request);
 
 namespace qm::fakeweb {
 
+// The browser view, for a browser the program hands a fake address to (it cannot be routed
+// like the program's own client): the loopback server answers "/_host/<host>/<path>" as
+// "http://<host>/<path>", and points the links of its HTML pages the same way.
+inline constexpr const char *kBrowserViewPrefix = "/_host/";
+
+// "http://www.x.example/p?q" as "http://127.0.0.1:<port>/_host/www.x.example/p?q" for a fake
+// host (a name under ".example"); any other address as it is.
+std::string BrowserViewAddress(const std::string &address, int port);
+
 // The deterministic body of /bytes?size=N&seed=S: printable, different at every offset
 // within any window, so a lost, repeated or reordered piece shows.
 std::string PatternBytes(size_t size, unsigned seed = 0);

@@ -30,11 +30,17 @@ std::string FindBrowserProgram(const std::string &name) {
 
 }  // namespace
 
+BrowserAddressMap &BrowserAddressMapSlot() {
+    static BrowserAddressMap map;
+    return map;
+}
+
 BrowserPlan PlanBrowser(const ShellOptions &options, const std::string &address,
                         const std::string &programDir) {
     BrowserPlan plan;
     std::string a = Trim(address);
     if (a.empty()) return plan;
+    if (const BrowserAddressMap &map = BrowserAddressMapSlot()) a = map(a);
     if (options.defaultNavigator) {
         // The desktop decides whether its browser reuses a window; both surf modes end here.
         // A bare host becomes http://, an absolute path a file address (result pages).

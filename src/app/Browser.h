@@ -18,6 +18,11 @@ struct BrowserPlan {
     std::string workDir;             // StartProgram: the data root
 };
 
+// Rewrites every address before a browser gets it (the demo shows its fake sites through the
+// loopback web this way); unset: addresses go as they are.
+using BrowserAddressMap = std::function<std::string(const std::string &address)>;
+BrowserAddressMap &BrowserAddressMapSlot();
+
 // Decides how an address is opened. An external browser is taken from
 // $ExternalNavigator, trimmed: a path to an executable file, or a program name found on
 // the PATH. An empty address opens nothing.

@@ -1,6 +1,7 @@
 #include "app/FeatureBindings.h"
 
 #include "app/BannerBinding.h"
+#include "app/Browser.h"
 #include "app/CataloguePage.h"
 #include "app/ConversionBinding.h"
 #include "app/DailyNewsBinding.h"
@@ -126,11 +127,14 @@ bool StartDemoWeb(std::string &error) {
         return false;
     }
     RouteServiceHostsTo(server->port(), "127.0.0.1", /*everyHost=*/true);
+    // The desktop's browser is not routed: it sees the fake sites through the browser view.
+    BrowserAddressMapSlot() = [port = server->port()](const std::string &a) { return fakeweb::BrowserViewAddress(a, port); };
     return true;
 }
 
 void StopDemoWeb() {
     if (auto &server = DemoServer()) {
+        BrowserAddressMapSlot() = nullptr;
         RouteServiceHostsTo(0);
         server->stop();
         server.reset();

@@ -61,6 +61,50 @@ TEST(FakeWeb, DispatchesOnHostAndFallsBackToGenericBehaviours) {
     qm::ResetServiceHosts();
 }
 
+// A browser reaches the fake sites through the loopback address: "/_host/<host>/..." is
+// answered as that host, and the page's links and redirections point the same way.
+TEST(FakeWeb, BrowserViewStandsForTheFakeHosts) {
+    qm::ResetServiceHosts();
+    Server server;
+    server.addService("home", [](const Request &r) -> std::optional<Response> {
+        if (r.path == "/page")
+            return Response::Html("<a href=\"http://www.quillmar.example/next?q=" + r.param("q") +
+                                  "\">n</a> <a href='http://other.example'>o</a> http://real.org/x" +
+                                  " <img src=/a.gif> <a href=\"//cdn.org/\">c</a>");
+        if (r.path == "/go") return Response::Redirect("http://ads.quillmar.example/gif?ord=1");
+        return std::nullopt;
+    });
+    ASSERT_TRUE(server.start());
+    const std::string root = "http://127.0.0.1:" + std::to_string(server.port());
+    const std::string view = root + "/_host/";
+
+    struct Case {
+        std::string address, viewed;
+    } addresses[] = {
+        {"http://www.quillmar.example/page?q=1", view + "www.quillmar.example/page?q=1"},
+        {"http://WWW.Quillmar.Example:80", view + "www.quillmar.example/"},
+        {"http://ads.quillmar.example?x", view + "ads.quillmar.example/?x"},
+        {"https://www.quillmar.example/", "https://www.quillmar.example/"},
+        {"http://real.org/x", "http://real.org/x"},
+        {"http://user@www.quillmar.example/", "http://user@www.quillmar.example/"},
+        {"mailto:a@b.example", "mailto:a@b.example"},
+    };
+    for (const auto &c : addresses) EXPECT_EQ(qm::fakeweb::BrowserViewAddress(c.address, server.port()), c.viewed);
+
+    httplib::Client cli("127.0.0.1", server.port());
+    auto r = cli.Get("/_host/www.quillmar.example/page?q=7");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->body, "<a href=\"" + view + "www.quillmar.example/next?q=7\">n</a> <a href='" + view +
+                           "other.example'>o</a> http://real.org/x <img src=/_host/www.quillmar.example/a.gif>" +
+                           " <a href=\"//cdn.org/\">c</a>");
+    r = cli.Get("/_host/www.quillmar.example/go");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->get_header_value("Location"), view + "ads.quillmar.example/gif?ord=1");
+    r = cli.Get("/page?q=7");  // without the view the loopback address is not the service's host
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->body.find("next?q=7"), std::string::npos);
+}
+
 TEST(FakeWeb, GenericBodiesArriveAsAnnounced) {
     Server server;
     ASSERT_TRUE(server.start());
