@@ -101,17 +101,13 @@ FavoritesPage::FavoritesPage(TMain &window, Favorites &favorites, QLabel *help, 
             f_.SortByColumn(l, c);
             Refresh(l);
         });
-        KeyActions::Install(view, [this, l](int key) {
-            if (IsEnterKey(key)) {
-                Act(l, FavoriteAction::View);
-            } else if (key == Qt::Key_A) {
+        KeyActions::InstallListKeys(
+            view,
+            [this, l] {
                 f_.ToggleAll(l);
                 Refresh(l);
-            } else {
-                return false;
-            }
-            return true;
-        });
+            },
+            [this, l] { Act(l, FavoriteAction::View); });
     }
 
     // POPF_WEB, POPF_NEWS, POPF_PRG; "Delete selection" acts on the list shown.

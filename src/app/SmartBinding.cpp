@@ -139,26 +139,17 @@ public:
             view->header()->setSortIndicatorShown(true);
         });
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
-        KeyActions::Install(view, [this](int key) {
-            if (key == Qt::Key_A) {
+        KeyActions::InstallListKeys(
+            view,
+            [this] {
                 list_->ToggleSelectAll();
                 Refresh();
-            } else if (IsEnterKey(key)) {
-                OpenSelected();
-            } else {
-                return false;
-            }
-            return true;
-        });
+            },
+            [this] { OpenSelected(); });
 
         // The in-list filter.
         connect(page_->FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });
-        KeyActions::Install(page_->FilterBox(), [this](int key) {
-            if (key == Qt::Key_Escape) page_->FilterBox()->clear();
-            else if (IsEnterKey(key)) MoveToTop();
-            else return false;
-            return true;
-        });
+        KeyActions::InstallFilterKeys(page_->FilterBox(), [this] { page_->FilterBox()->clear(); }, [this] { MoveToTop(); });
         for (int i = 0; i < 3; ++i)
             connect(page_->FilterModeAction(i), &QAction::triggered, this, [this] {
                 page_->FilterBox()->clear();

@@ -177,25 +177,16 @@ public:
         connect(&list, &ResultListModel::listChanged, this, refresh);
         connect(list.Selection(), &QItemSelectionModel::selectionChanged, this, refresh);
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
-        KeyActions::Install(view, [this](int key) {
-            if (key == Qt::Key_A) {
+        KeyActions::InstallListKeys(
+            view,
+            [this] {
                 list_.ToggleSelectAll();
                 Refresh();
-            } else if (IsEnterKey(key)) {
-                OpenSelected();
-            } else {
-                return false;
-            }
-            return true;
-        });
+            },
+            [this] { OpenSelected(); });
         // The filter bar.
         connect(page.FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });
-        KeyActions::Install(page.FilterBox(), [this](int key) {
-            if (key == Qt::Key_Escape) page_.FilterBox()->clear();
-            else if (IsEnterKey(key)) MoveToTop();
-            else return false;
-            return true;
-        });
+        KeyActions::InstallFilterKeys(page.FilterBox(), [this] { page_.FilterBox()->clear(); }, [this] { MoveToTop(); });
         connect(page.CountLabel(), &ClickLabel::clicked, this, [this] { MoveToTop(); });
         for (QAction *a : page.FilterMenu()->actions())
             connect(a, &QAction::triggered, this, [this] { page_.FilterBox()->clear(); RunFilter(); });

@@ -53,12 +53,7 @@ WebListTools::WebListTools(WebPage &page, ResultListModel &list, WebListToolsHos
 
     // Filter bar.
     connect(page_.FilterBox(), &QLineEdit::textChanged, this, [this] { RunFilter(); });
-    KeyActions::Install(page_.FilterBox(), [this](int key) {
-        if (key == Qt::Key_Escape) page_.FilterBox()->clear();
-        else if (IsEnterKey(key)) MoveMatchesToTop();
-        else return false;
-        return true;
-    });
+    KeyActions::InstallFilterKeys(page_.FilterBox(), [this] { page_.FilterBox()->clear(); }, [this] { MoveMatchesToTop(); });
     for (int i = 0; i < 3; ++i)
         connect(page_.FilterModeAction(i), &QAction::triggered, this, [this] {
             page_.FilterBox()->clear();

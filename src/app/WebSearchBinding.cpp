@@ -136,17 +136,13 @@ public:
 
         BindEngineStatus();
         connect(view, &QTreeView::doubleClicked, this, [this] { OpenSelected(); });
-        KeyActions::Install(view, [this, refresh](int key) {
-            if (key == Qt::Key_A) {
+        KeyActions::InstallListKeys(
+            view,
+            [this, refresh] {
                 list_->ToggleSelectAll();
                 refresh();
-            } else if (IsEnterKey(key)) {
-                OpenSelected();
-            } else {
-                return false;
-            }
-            return true;
-        });
+            },
+            [this] { OpenSelected(); });
 
         WebListToolsHost host;
         host.dataRoot = [this] { return w_.Model().dirs.ProgramDir; };

@@ -21,6 +21,25 @@ public:
         target->installEventFilter(new KeyActions(target, std::move(act)));
     }
 
+    // A result list: "A" toggles the selection of every row, Enter opens.
+    static void InstallListKeys(QWidget *list, std::function<void()> toggleAll, std::function<void()> open) {
+        Install(list, [toggleAll = std::move(toggleAll), open = std::move(open)](int key) {
+            if (key == Qt::Key_A) toggleAll();
+            else if (IsEnterKey(key)) open();
+            else return false;
+            return true;
+        });
+    }
+    // An in-list filter box: Escape empties it, Enter brings the matching rows to the top.
+    static void InstallFilterKeys(QWidget *box, std::function<void()> empty, std::function<void()> toTop) {
+        Install(box, [empty = std::move(empty), toTop = std::move(toTop)](int key) {
+            if (key == Qt::Key_Escape) empty();
+            else if (IsEnterKey(key)) toTop();
+            else return false;
+            return true;
+        });
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::KeyPress) {
