@@ -12,6 +12,7 @@
 // A kind supplies whether its search still reads results (SearchRuns), what reading a page
 // means (ReadPage) and what going idle means for its run (WentIdle).
 #include "search/EngineRegistry.h"
+#include "search/EngineStatusModel.h"
 #include "search/HttpClientPort.h"
 #include "search/PageQueue.h"
 
@@ -23,8 +24,6 @@
 #include <string_view>
 
 namespace qm {
-
-class EngineStatusModel;
 
 class PagedRequest : public QObject {
 public:

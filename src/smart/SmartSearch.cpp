@@ -77,11 +77,11 @@ ResultListModel *CreateSmartList(QObject *parent) {
 
 TSMREngine::TSMREngine(SmartSearchController &controller, int slot, const EngineDescriptor &row, long maximum,
                        const std::string &smartQuery)
-    : PagedRequest(SearchKind::Smart, slot,
-                   controller.env_.makeClient ? controller.env_.makeClient() : nullptr, controller.status_),
+    : SponsoredRequest(SearchKind::Smart, slot,
+                       controller.env_.makeClient ? controller.env_.makeClient() : nullptr, controller.status_,
+                       row.homePage),
       controller_(&controller),
       name_(row.name),
-      homePage_(row.homePage),
       maximum_(maximum) {
     if (!client_) return;
     // The mode is All: the query replaces "<$QRY>" as it is, only made safe for an address.

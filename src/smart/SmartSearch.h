@@ -49,7 +49,7 @@ ResultListModel *CreateSmartList(QObject *parent = nullptr);
 inline constexpr size_t kSmartCost = 2;  // sub-item "Cost to advertiser"
 
 // One engine of one smart search.
-class TSMREngine : public PagedRequest, public ReaderSink, public SponsoredOwner {
+class TSMREngine : public SponsoredRequest, public ReaderSink {
 public:
     TSMREngine(SmartSearchController &controller, int slot, const EngineDescriptor &row, long maximum,
                const std::string &smartQuery);
@@ -62,17 +62,6 @@ public:
     bool IsDuplicateUrl(std::string_view url) const override;
     bool AddResult(ResultRow row) override;
     bool KeepReading() override;
-
-    // SponsoredOwner
-    int OwnerKind() const override { return 1; }
-    bool OwnerSearchRuns() const override { return SearchRuns(); }
-    void SetOwnerBusy(bool busy) override { SetBusy(busy); }
-    HttpClientPort &OwnerClient() override { return *client_; }
-    PageQueue &OwnerQueue() override { return PagedRequest::Queue(); }
-    std::string OwnerHomePage() const override { return homePage_; }
-    void HoldOwner() override { Hold(); }
-    void ReleaseOwner() override { Release(); }
-    void OwnerFailed(const std::string &reason) override { Fail(reason); }
 
     const std::string &Name() const { return name_; }
     const std::string &FirstAddress() const { return firstAddress_; }
@@ -87,7 +76,7 @@ protected:
 private:
     friend class SmartSearchController;
     SmartSearchController *controller_;
-    std::string name_, homePage_, searchHost_, firstAddress_;
+    std::string name_, searchHost_, firstAddress_;
     long maximum_;
     std::unique_ptr<TBeFreeEngine> fetcher_;
     unsigned searchId_ = 0;

@@ -5,6 +5,7 @@
 // with those cookies and the owner's home page as referrer, to the owner's own client.
 #include "search/HttpClientPort.h"
 #include "search/PageQueue.h"
+#include "search/PagedRequest.h"
 
 #include <memory>
 #include <string>
@@ -18,7 +19,6 @@ class CookieStore;
 class SponsoredOwner {
 public:
     virtual ~SponsoredOwner() = default;
-    virtual int OwnerKind() const = 0;              // 0 web, 1 smart finder
     virtual bool OwnerSearchRuns() const = 0;       // the owner's search is still running
     virtual void SetOwnerBusy(bool busy) = 0;
     virtual HttpClientPort &OwnerClient() = 0;
@@ -30,6 +30,29 @@ public:
     virtual void ReleaseOwner() = 0;
     // The affiliate chain failed: why, told before the owner goes idle.
     virtual void OwnerFailed(const std::string &reason) { (void)reason; }
+};
+
+// An engine's request object that may own a fetcher (the web search's and the smart
+// finder's): the owner's side, answered by the request itself.
+class SponsoredRequest : public PagedRequest, public SponsoredOwner {
+public:
+    SponsoredRequest(SearchKind kind, int slot, std::unique_ptr<HttpClientPort> client, EngineStatusModel *status,
+                     std::string homePage)
+        : PagedRequest(kind, slot, std::move(client), status), homePage_(std::move(homePage)) {}
+
+    bool OwnerSearchRuns() const override { return SearchRuns(); }
+    void SetOwnerBusy(bool busy) override { SetBusy(busy); }
+    HttpClientPort &OwnerClient() override { return *client_; }
+    PageQueue &OwnerQueue() override { return PagedRequest::Queue(); }
+    std::string OwnerHomePage() const override { return homePage_; }
+    void HoldOwner() override { Hold(); }
+    void ReleaseOwner() override { Release(); }
+    void OwnerFailed(const std::string &reason) override { Fail(reason); }
+
+    const std::string &HomePage() const { return homePage_; }
+
+protected:
+    std::string homePage_;
 };
 
 class TBeFreeEngine {

@@ -16,13 +16,12 @@ namespace qm {
 
 TWebEngine::TWebEngine(WebSearchController &controller, int slot, const EngineDescriptor &row, bool enabled,
                        long maximum, const std::string &query)
-    : PagedRequest(SearchKind::Web, slot,
-                   controller.Environment().makeClient ? controller.Environment().makeClient() : nullptr,
-                   &controller.Status()),
+    : SponsoredRequest(SearchKind::Web, slot,
+                       controller.Environment().makeClient ? controller.Environment().makeClient() : nullptr,
+                       &controller.Status(), row.homePage),
       controller_(&controller),
       selector_(row.selector),
       name_(row.name),
-      homePage_(row.homePage),
       enabled_(enabled),
       maximum_(maximum) {
     if (slot >= 0 && size_t(slot) < WebEngineHostKeys().size()) searchHost_ = ServiceRoot(WebEngineHostKeys()[size_t(slot)]);

@@ -82,7 +82,7 @@ void EndWebSearchRun(const WebSearchEnvironment &env, SearchRun &run, ResultList
 bool AddWebResult(PagedRequest &engine, SearchRun &run, ResultListModel &list, SiteMerger *merger, ResultRow row);
 
 // One web engine's request object for the length of one search.
-class TWebEngine : public PagedRequest, public ReaderSink, public SponsoredOwner {
+class TWebEngine : public SponsoredRequest, public ReaderSink {
 public:
     TWebEngine(WebSearchController &controller, int slot, const EngineDescriptor &row, bool enabled,
                long maximum, const std::string &query);
@@ -96,22 +96,10 @@ public:
     bool AddResult(ResultRow row) override;
     bool KeepReading() override;
 
-    // SponsoredOwner
-    int OwnerKind() const override { return 0; }
-    bool OwnerSearchRuns() const override { return SearchRuns(); }
-    void SetOwnerBusy(bool busy) override { SetBusy(busy); }
-    HttpClientPort &OwnerClient() override { return *client_; }
-    PageQueue &OwnerQueue() override { return PagedRequest::Queue(); }
-    std::string OwnerHomePage() const override { return homePage_; }
-    void HoldOwner() override { Hold(); }
-    void ReleaseOwner() override { Release(); }
-    void OwnerFailed(const std::string &reason) override { Fail(reason); }
-
     int Selector() const { return selector_; }
     bool Enabled() const { return enabled_; }
     const std::string &ExpandedQuery() const { return expandedQuery_; }
     const std::string &Name() const { return name_; }
-    const std::string &HomePage() const { return homePage_; }
     TBeFreeEngine *Fetcher() { return fetcher_.get(); }
     const std::string &FirstAddress() const { return firstAddress_; }
 
@@ -126,7 +114,7 @@ private:
 
     WebSearchController *controller_;
     int selector_;
-    std::string name_, homePage_, searchHost_, expandedQuery_, firstAddress_;
+    std::string name_, searchHost_, expandedQuery_, firstAddress_;
     bool enabled_;
     long maximum_;
     std::unique_ptr<TBeFreeEngine> fetcher_;
