@@ -184,12 +184,7 @@ void WebListTools::RecallCache(const std::string &boxText) {
     hooks.searching = host_.searching;
     hooks.endSearch = host_.endSearch;
     hooks.verifying = [this] { return verification_->Running(); };
-    hooks.show = [this](std::vector<ResultRow> &&rows) {
-        list_.SetUpdating(true);
-        list_.ResetRows(std::move(rows));
-        list_.SetUpdating(false);
-        emit list_.listChanged();  // the count header, the filter bar and the hint follow
-    };
+    hooks.show = [this](std::vector<ResultRow> &&rows) { list_.ShowRows(std::move(rows)); };
     cache.OnQueryBoxChanged(boxText, CacheModeFromInt(host_.cacheMode ? host_.cacheMode() : 0), hooks);
 }
 

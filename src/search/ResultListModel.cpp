@@ -381,6 +381,13 @@ void ResultListModel::ResetRows(std::vector<ResultRow> rows) {
     HeaderMayHaveChanged(old);
 }
 
+void ResultListModel::ShowRows(std::vector<ResultRow> rows) {
+    SetUpdating(true);
+    ResetRows(std::move(rows));
+    SetUpdating(false);
+    emit listChanged();
+}
+
 void ResultListModel::SetSubItem(int row, size_t subItem, std::string value) {
     if (row < 0 || row >= Count() || subItem >= headers_.size()) return;
     ResultRow &r = rows_[size_t(row)];

@@ -96,6 +96,9 @@ public:
     void Clear();
     // Replaces every row (a cache being loaded); captions are kept as given.
     void ResetRows(std::vector<ResultRow> rows);
+    // A cache shown in the list: the rows replaced while the page's change handler waits,
+    // then one listChanged (the count header, the filter bar and the hint follow).
+    void ShowRows(std::vector<ResultRow> rows);
     void SetSubItem(int row, size_t subItem, std::string value);
     void SetImage(int row, int image);
     void SetCaption(int row, std::string caption);

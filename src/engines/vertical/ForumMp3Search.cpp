@@ -87,12 +87,7 @@ SearchResultCache::Recall PlainVerticalSearch::Recall(const std::string &boxText
     SearchResultCache::Hooks hooks;
     hooks.searching = [this] { return controller_->Running(); };
     hooks.endSearch = [this] { controller_->End(); };
-    hooks.show = [this](std::vector<ResultRow> &&rows) {
-        list_->SetUpdating(true);
-        list_->ResetRows(std::move(rows));
-        list_->SetUpdating(false);
-        emit list_->listChanged();
-    };
+    hooks.show = [this](std::vector<ResultRow> &&rows) { list_->ShowRows(std::move(rows)); };
     return Cache().OnQueryBoxChanged(boxText, CacheMode::Always, hooks);
 }
 
