@@ -79,14 +79,6 @@ bool CaptureCut(Frame &f, const Landmark &end, size_t cut, std::string &field) {
     return true;
 }
 
-bool Add(Frame &f, std::vector<std::string> subItems) {
-    ResultRow row;
-    row.subItems = std::move(subItems);
-    if (f.Sink().AddResult(std::move(row))) return true;
-    f.Stop();
-    return false;
-}
-
 const Landmark kLt("<");
 const Landmark kGt(">");
 const Landmark kDQGt("\">");
@@ -195,7 +187,7 @@ void ParseDelphiResults(std::string_view page, ReaderSink &sink, const std::stri
         desc = CleanHtmlText(raw);
         if (!f.Skip(aHref) || !f.Skip(kDQGt) || !CaptureCut(f, kEndA, 2, raw)) return;
         type = CleanHtmlText(raw);
-        if (!Add(f, {title, type, name, desc, url})) return;
+        if (!f.Add({title, type, name, desc, url})) return;
     }
 }
 
@@ -230,7 +222,7 @@ void ParseYahooGroupsResults(std::string_view page, ReaderSink &sink) {
         members = Trim(CleanHtmlText(raw));
         if (!f.Skip(bold) || !CaptureCut(f, kEndA, 1, raw)) return;
         category = TMisc::RemoveBetween(Trim(CleanHtmlText(raw)), "<a href", "\">");
-        if (!Add(f, {name, category + " (" + members + " members)", source, desc, url})) return;
+        if (!f.Add({name, category + " (" + members + " members)", source, desc, url})) return;
     }
 }
 
@@ -264,7 +256,7 @@ void ParseTopicaResults(std::string_view page, ReaderSink &sink) {
         if (HasNoCase(raw, "<TR") || HasNoCase(raw, "<INPUT") || HasNoCase(desc, "<TR") ||
             HasNoCase(desc, "<INPUT"))
             continue;
-        if (!Add(f, {name, "", source, desc, url})) return;
+        if (!f.Add({name, "", source, desc, url})) return;
     }
 }
 
@@ -286,7 +278,7 @@ void ParseBoardServerResults(std::string_view page, ReaderSink &sink) {
         if (TMisc::TextBetween(name, "(", ")", count)) name = TMisc::RemoveBetween(name, "(", ")");
         if (!f.Skip(font) || !f.Skip(kGt) || !f.Capture(kEndTd, raw)) return;
         desc = TMisc::TextBefore(CleanHtmlText(Trim(raw)), "<font");
-        if (!Add(f, {name, count.empty() ? std::string() : count + " Members", source, desc, url})) return;
+        if (!f.Add({name, count.empty() ? std::string() : count + " Members", source, desc, url})) return;
     }
 }
 
@@ -306,7 +298,7 @@ void ParseKazaaResults(std::string_view page, ReaderSink &sink) {
         desc = CleanHtmlText(raw);
         if (!f.Skip(vbig) || !f.Skip(vbig) || !f.Capture(kEndTd, raw)) return;
         size = CleanHtmlText(raw);
-        if (!Add(f, {title, size, desc, source, url})) return;
+        if (!f.Add({title, size, desc, source, url})) return;
     }
 }
 
@@ -371,7 +363,7 @@ void ParseAvFindResults(std::string_view page, ReaderSink &sink) {
         if (!f.Skip(sizeMark) || !f.Capture(amp, raw)) return;
         size = CleanHtmlText(raw);
         if (AvFindSizeNumber(size) < 1) continue;
-        if (!Add(f, {title, size, desc, source, url})) return;
+        if (!f.Add({title, size, desc, source, url})) return;
     }
 }
 

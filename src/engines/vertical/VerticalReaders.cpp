@@ -26,14 +26,6 @@ const Landmark kDQ("\"");
 const Landmark kDQGt("\">");
 const Landmark kAHrefDQ("<a href=\"");
 
-bool Add(Frame &f, std::vector<std::string> subItems) {
-    ResultRow row;
-    row.subItems = std::move(subItems);
-    if (f.Sink().AddResult(std::move(row))) return true;
-    f.Stop();
-    return false;
-}
-
 // "<" then `rest` at once; a mismatch goes back to waiting for "<".
 bool SkipTag(Frame &f, const Landmark &rest) {
     while (f.Skip(kLt))
@@ -83,7 +75,7 @@ void ParseNewsResults(std::string_view page, ReaderSink &sink) {
         desc = "... " + CleanTrim(raw);
         if (!f.Skip(cls) || !f.Skip(kGt) || !f.Capture(endATag, raw)) return;
         group = Trim(raw);
-        if (!Add(f, {title, group, name, desc, address})) return;
+        if (!f.Add({title, group, name, desc, address})) return;
     }
 }
 
@@ -145,11 +137,11 @@ void ReadCnetRecords(std::string_view page, ReaderSink &sink, bool catalogue) {
         if (!f.Skip(kDQGt) || !f.Capture(endTd, raw)) return;
         size = Trim(raw);
         if (catalogue) {
-            if (!Add(f, {title, type, size, rating, downloads, date, desc, url})) return;
+            if (!f.Add({title, type, size, rating, downloads, date, desc, url})) return;
             continue;
         }
         const std::string comments = (rating.empty() ? "---" : rating) + " / " + downloads + "  (rated/#downloads)";
-        if (!Add(f, {title, type, size, comments, name, desc, url, ""})) return;
+        if (!f.Add({title, type, size, comments, name, desc, url, ""})) return;
     }
 }
 
@@ -208,7 +200,7 @@ void ParsePopularList(std::string_view page, ReaderSink &sink) {
         downloads.clear();
         for (char c : Trim(raw))
             if (c != ',') downloads += c;
-        if (!Add(f, {name, type, "", "", downloads, "", desc, url})) return;
+        if (!f.Add({name, type, "", "", downloads, "", desc, url})) return;
     }
 }
 
@@ -280,7 +272,7 @@ void ParseTuCowsResults(std::string_view page, ReaderSink &sink, const std::stri
         if (!f.Skip(alt) || !f.Capture(kDQ, raw)) return;
         rating = Trim(raw);
         const std::string comments = platform + " / " + rated + "  " + rating;
-        if (!Add(f, {title, type, size, comments, name, desc, url, home})) return;
+        if (!f.Add({title, type, size, comments, name, desc, url, home})) return;
     }
 }
 

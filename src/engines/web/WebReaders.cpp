@@ -56,12 +56,8 @@ bool AddressOk(Frame &f, std::string_view address, bool needHttp) {
 // Adds one result; false (and the read ends) when the result limit was reached.
 bool AddRow(Frame &f, std::string site, std::string location, std::string description,
             std::string url = {}) {
-    ResultRow row;
-    row.subItems = {std::move(site), std::move(location), f.Sink().EngineName(),
-                    std::move(description), std::move(url)};
-    if (f.Sink().AddResult(std::move(row))) return true;
-    f.Stop();
-    return false;
+    return f.Add({std::move(site), std::move(location), f.Sink().EngineName(), std::move(description),
+                  std::move(url)});
 }
 
 // ---------------------------------------------------------------- landmarks used often

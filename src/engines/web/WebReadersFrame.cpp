@@ -159,4 +159,12 @@ std::string Frame::Field(size_t from, size_t to, size_t limit) const {
     return out;
 }
 
+bool Frame::Add(std::vector<std::string> subItems) {
+    ResultRow row;
+    row.subItems = std::move(subItems);
+    if (sink_.AddResult(std::move(row))) return true;
+    Stop();
+    return false;
+}
+
 }  // namespace qm::readers

@@ -96,6 +96,10 @@ public:
     void Stop() { stopped_ = true; }
     bool Stopped() const { return stopped_; }
 
+    // Hands one result (its sub-items in column order) to the sink; false, and the read
+    // stops, when the sink refuses more (the result limit).
+    bool Add(std::vector<std::string> subItems);
+
     ReaderSink &Sink() { return sink_; }
 
 private:
