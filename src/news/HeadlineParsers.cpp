@@ -122,6 +122,18 @@ int QuoteThenBlank(Frame &f, size_t &quote) {
     }
 }
 
+// Right after "href=\"" and `path`: the headline's address (from `path` to the closing
+// quote, made absolute) when it is taken and not listed yet. 1 new address, 0 none here,
+// -1 page over.
+int NewAddressAfter(Frame &f, Parse &p, std::string_view path, std::string &url) {
+    const size_t start = f.Pos() - path.size();
+    size_t quote = 0;
+    const int r = QuoteThenBlank(f, quote);
+    if (r <= 0) return r;
+    url = p.Url(f.Field(start, quote));
+    return p.Listed(url) ? 0 : 1;
+}
+
 struct AbcRule {
     bool dropTd = false;  // Health and LifeStyle: a headline holding "</td" is dropped
 };
@@ -131,13 +143,10 @@ void AbcSectionPass(Frame &f, Parse &p, std::string_view path, AbcRule rule) {
     const std::string landmark = Join({"href=\"", path});
     for (;;) {
         if (!SkipLong(f, landmark)) return;
-        const size_t start = f.Pos() - path.size();
-        size_t quote = 0;
-        const int r = QuoteThenBlank(f, quote);
+        std::string url;
+        const int r = NewAddressAfter(f, p, path, url);
         if (r < 0) return;
         if (r == 0) continue;
-        const std::string url = p.Url(f.Field(start, quote));
-        if (p.Listed(url)) continue;
         size_t titleStart = 0;
         for (;;) {
             if (!f.Skip(tagEnd)) return;
@@ -160,13 +169,10 @@ void AbcWirePass(Frame &f, Parse &p, std::string_view path) {
     const Landmark landmark(Join({"href=\"", path}));
     for (;;) {
         if (!f.Skip(landmark)) return;
-        const size_t start = f.Pos() - path.size();
-        size_t quote = 0;
-        const int r = QuoteThenBlank(f, quote);
+        std::string url;
+        const int r = NewAddressAfter(f, p, path, url);
         if (r < 0) return;
         if (r == 0) continue;
-        const std::string url = p.Url(f.Field(start, quote));
-        if (p.Listed(url)) continue;
         std::string link, time;
         if (!f.Skip(blue) || !f.Capture(closeA, link) || !f.Capture(closeD, time)) return;
         p.Headline(Join({"(", Cleaned(time), ")    ", Cleaned(link)}), url);
