@@ -1,12 +1,12 @@
 // quillmar-cli catalogue: the software catalogue's tree, its sub-category caches and adding
 // cached titles to the software favorites, through the pieces the catalogue page uses.
 #include "cli/VerticalCli.h"
+#include "toolkit/AtomicFile.h"
 #include "engines/vertical/Catalogue.h"
 #include "engines/vertical/CatalogueBrowser.h"
 #include "engines/vertical/Favorites.h"
 #include "engines/vertical/VerticalReaders.h"
 
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -71,9 +71,8 @@ int RunCatalogue(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
     if (format != "tsv" && format != "json") return Fail("unknown format " + format);
     if (sub == "parse") {
         if (words.size() != 1) return Fail(words.empty() ? "a file is needed" : "more than one file");
-        std::ifstream in(words[0], std::ios::binary);
-        if (!in) return Fail("cannot read " + words[0]);
-        const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string page;
+        if (!qm::ReadWholeFile(words[0], page)) return Fail("cannot read " + words[0]);
         const qm::VerticalParsed parsed =
             qm::ParseCataloguePage(popular, host.empty() ? qm::CatalogueHost() : host, page);
         std::string out = Rows(parsed.rows, format == "json");

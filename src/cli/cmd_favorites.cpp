@@ -1,10 +1,10 @@
 // quillmar-cli favorites: the four favorites lists through the model the favorites page
 // drives (list, add, remove, open). The browser is never started: addresses are printed.
 #include "cli/VerticalCli.h"
+#include "toolkit/AtomicFile.h"
 #include "engines/vertical/Favorites.h"
 
 #include <QEventLoop>
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -130,9 +130,8 @@ int RunFavorites(const qm::cli::GlobalOptions &g, std::vector<std::string> args)
             std::vector<int> wanted;
             if (!fields.empty()) return Fail("--from and --field exclude each other");
             if (!ParseRows(rowsText, wanted)) return Fail("--rows needs row numbers");
-            std::ifstream in(from, std::ios::binary);
-            if (!in) return Fail("cannot read " + from);
-            const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::string bytes;
+            if (!qm::ReadWholeFile(from, bytes)) return Fail("cannot read " + from);
             // The file as a result list of that kind, the rows selected, then "Add selection".
             qm::ResultListModel source({}, 0, 0);
             std::vector<qm::ResultRow> rows;

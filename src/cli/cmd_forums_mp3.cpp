@@ -2,10 +2,10 @@
 // readers over a saved answer page; "search" runs a whole search through the objects the
 // window's BOARD and MP3 pages drive, and writes its cache as they do.
 #include "cli/VerticalCli.h"
+#include "toolkit/AtomicFile.h"
 #include "engines/vertical/ForumMp3Search.h"
 #include "search/ExpandQuery.h"
 
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -48,10 +48,8 @@ int Parse(const Command &c, std::vector<std::string> args) {
     if (format != "json" && format != "tsv") return Fail(c, "unknown format " + format);
     const int selector = c.forums ? qm::ForumSelectorByName(engine) : qm::Mp3SelectorByName(engine);
     if (selector < 0) return Fail(c, "unknown engine " + engine);
-    std::ifstream in(files[0], std::ios::binary);
-    if (!in) return Fail(c, "cannot read " + files[0]);
-    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return Fail(c, "cannot read " + files[0]);
+    std::string page;
+    if (!qm::ReadWholeFile(files[0], page)) return Fail(c, "cannot read " + files[0]);
     const qm::VerticalParsed parsed = c.forums ? qm::ParseForumPage(selector, host, forumHost, page)
                                                : qm::ParseMp3Page(selector, host, page);
     const std::string out = qm::cli::FormatVerticalRows(c.kind().keys, parsed.rows, &parsed.pages, format == "json");

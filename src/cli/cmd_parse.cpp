@@ -1,7 +1,6 @@
 // quillmar-cli parse: runs one web engine's page readers over a saved answer page.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include "toolkit/AtomicFile.h"
 
 #include "cli/Command.h"
 #include "cli/VerticalCli.h"
@@ -44,9 +43,8 @@ int RunParse(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     if (engine.empty() || file.empty()) return Fail("an engine and a file are needed");
     if (format != "json" && format != "tsv") return Fail("unknown format ", format);
 
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return Fail("cannot read ", file);
-    std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string page;
+    if (!qm::ReadWholeFile(file, page)) return Fail("cannot read ", file);
 
     // The newsgroup and software engines have their own rows.
     if (const auto vertical = qm::FindVerticalEngine(engine); vertical != qm::VerticalEngine::None) {

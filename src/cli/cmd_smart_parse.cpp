@@ -1,8 +1,8 @@
 // quillmar-cli smart parse: the smart finder's readers over one saved Google result page.
 #include "cli/SmartCli.h"
+#include "toolkit/AtomicFile.h"
 #include "engines/web/WebReadersSink.h"
 
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -23,9 +23,8 @@ int RunParse(const qm::cli::GlobalOptions &, std::vector<std::string> args) {
     if (!error.empty()) return qm::cli::SmartFail("parse", error, kUsage);
     if (words.size() != 1) return qm::cli::SmartFail("parse", "one file is needed", kUsage);
     if (format != "json") return qm::cli::SmartFail("parse", "unknown format " + format, kUsage);
-    std::ifstream in(words[0], std::ios::binary);
-    if (!in) return qm::cli::SmartFail("parse", "cannot read " + words[0], kUsage);
-    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string page;
+    if (!qm::ReadWholeFile(words[0], page)) return qm::cli::SmartFail("parse", "cannot read " + words[0], kUsage);
 
     if (host.empty()) host = qm::AddressRoot(qm::BuildSmartEngineTable()[qm::kSmartGoogleSlot].templateAll);
     // An empty list, no limit, an empty page list; the smart list has no engine name.

@@ -1,10 +1,10 @@
 // quillmar-cli software-detail: reads a saved software detail page as the Download, Visit
 // and opinions actions read it.
 #include "cli/WebCli.h"
+#include "toolkit/AtomicFile.h"
 #include "engines/vertical/VerticalReaders.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -31,9 +31,8 @@ int RunSoftwareDetail(const qm::cli::GlobalOptions &, std::vector<std::string> a
     if (!error.empty()) return Fail(error);
     if (format != "tsv" && format != "json") return Fail("unknown format " + format);
     if (files.size() != 1) return Fail(files.empty() ? "a file is needed" : "more than one file");
-    std::ifstream in(files[0], std::ios::binary);
-    if (!in) return Fail("cannot read " + files[0]);
-    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string page;
+    if (!qm::ReadWholeFile(files[0], page)) return Fail("cannot read " + files[0]);
 
     const qm::SoftwareDetail d = qm::ReadSoftwareDetailPage(page, host.empty() ? qm::SoftwareSearchHost(0) : host);
     std::string out;

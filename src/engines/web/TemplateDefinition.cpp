@@ -1,7 +1,6 @@
 #include "engines/web/TemplateDefinition.h"
+#include "toolkit/AtomicFile.h"
 
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 #include "search/ExpandQuery.h"
@@ -239,9 +238,8 @@ void LoadEngineDefinition(const StringLines &lines, std::string_view tag, TWebBo
 
 bool TemplateEngineTable::LoadEngineGroup(const std::string &path) {
     if (!TMisc::FileExists(path)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
     return LoadEngineGroupText(bytes);
 }
 
