@@ -44,7 +44,8 @@ std::string CutBannerCookie(const std::string &setCookie) {
     return copy;
 }
 
-BannerBar::BannerBar(std::string dataRoot, Random random) : dataRoot_(std::move(dataRoot)), random_(std::move(random)) {
+BannerBar::BannerBar(std::string dataRoot, Random random)
+    : cookieStore_(CookieFileIn(dataRoot)), random_(std::move(random)) {
     if (!random_) {
         auto engine = std::make_shared<std::mt19937>(
             uint32_t(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -135,9 +136,9 @@ void BannerBar::Cookie(const std::string &text) {
     s.cookies += copy;
     if (copy.empty() || copy.back() != ';') s.cookies += ';';
     s.cookies += ' ';
-    // The whole text goes to the program's cookie store, read afresh so that other users
-    // of the file keep what they stored.
-    CookieStore(CookieFileIn(dataRoot_)).Store(hopUrl_, text);
+    // The whole text goes to the program's cookie store (shared with the other users of
+    // its file).
+    cookieStore_.Store(hopUrl_, text);
 }
 
 void BannerBar::Done(int error) {

@@ -3,6 +3,7 @@
 // It counts the housekeeping timer's ticks, requests a banner of slot 1 when its period
 // is over, keeps the banner's cookies, decodes the picture and decides what a click on it
 // opens. It shows nothing itself: the window (or quillmar-cli) listens to its events.
+#include "net/CookieStore.h"
 #include "net/HttpCli.h"
 #include "service/RemoteConfig.h"
 
@@ -90,7 +91,7 @@ private:
     void Cookie(const std::string &text);
     void Show(const QImage &picture);
 
-    std::string dataRoot_;
+    CookieStore cookieStore_;  // the whole texts, shared with the program's other cookie users
     Random random_;
     std::array<Slot, kMaxBannerSlots> slots_{};
     int slotCount_ = 0;
