@@ -37,6 +37,15 @@ inline int ParseConfigArguments(const std::vector<std::string> &args, std::vecto
 
 inline std::string JsonBool(bool b) { return b ? "true" : "false"; }
 
+// The values a configuration refused: [{"key", "value"}, ...] (the brackets included).
+inline std::string RefusedJson(const std::vector<RefusedValue> &refused) {
+    std::string out;
+    for (const RefusedValue &r : refused)
+        out += std::string(out.empty() ? "" : ", ") + "{\"key\": " + JsonString(r.key) +
+               ", \"value\": " + JsonString(r.value) + "}";
+    return "[" + out + "]";
+}
+
 // The configuration in force (CurrentServiceConfig) and what its receivers now use; `extra`
 // is appended inside the object (", \"key\": ...").
 inline std::string ConfigJson(bool applied, const std::string &root, const std::string &extra = {}) {
@@ -55,10 +64,6 @@ inline std::string ConfigJson(bool applied, const std::string &root, const std::
         slotList += std::string(slotList.empty() ? "" : ", ") + "{\"enabled\": " + JsonBool(slot->enabled) +
                  ", \"period\": " + std::to_string(slot->period) + ", \"click_period\": " + std::to_string(slot->clickPeriod) +
                  ", \"banner\": " + JsonString(slot->banner) + ", \"click\": " + JsonString(slot->click) + "}";
-    std::string refused;
-    for (const RefusedValue &r : c.refused)
-        refused += std::string(refused.empty() ? "" : ", ") + "{\"key\": " + JsonString(r.key) +
-                   ", \"value\": " + JsonString(r.value) + "}";
     return "{\"applied\": " + JsonBool(applied) + ", \"title\": " + JsonString(c.title) +
            ", \"home_site\": " + JsonString(c.homeSite) + ", \"whois_url\": " + JsonString(c.whoisUrl) +
            ", \"whois_sponsor\": " + JsonString(c.whoisSponsor) + ", \"notice\": " + notice +
@@ -70,7 +75,7 @@ inline std::string ConfigJson(bool applied, const std::string &root, const std::
            "},\n \"banner\": {\"hint\": " + JsonString(c.bannerHint) + ", \"index_page\": " + JsonString(c.indexPage) +
            ", \"front_url\": " + JsonString(c.frontUrl) + ", \"front_gif\": " +
            JsonOrNull(c.frontGif.empty() ? std::nullopt : std::optional<std::string>(root + "/" + c.frontGif)) +
-           ", \"slots\": [" + slotList + "]},\n \"refused\": [" + refused + "]" + extra + "}\n";
+           ", \"slots\": [" + slotList + "]},\n \"refused\": " + RefusedJson(c.refused) + extra + "}\n";
 }
 
 // The text form: the title, what was refused, the notice.

@@ -5,13 +5,11 @@
 // ends (at most 10 s) before the next call. --click then clicks the picture; the address it
 // would open is reported, no browser starts. Exit 0 when FILE was applied, 1 when not
 // (10 lines or fewer), 2 for bad arguments.
-#include "cli/NetToolsCli.h"
+#include "cli/ConfigCli.h"
 #include "net/Proxy.h"
 #include "service/BannerBar.h"
-#include "service/RemoteConfig.h"
+#include "service/FrontPicture.h"
 #include "settings/MessageTable.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -42,11 +40,7 @@ std::string Json(const qm::BannerBar &bar, const qm::RemoteConfig &config, const
     else if (o.alert) out += "{\"alert\": " + JsonString(*o.alert) + "}";
     else out += "null";
     out += std::string(", \"bar_hidden\": ") + flag(bar.Hidden()) + ", \"period\": " + std::to_string(slot.period);
-    out += ", \"refused\": [";
-    for (size_t i = 0; i < config.refused.size(); ++i)
-        out += std::string(i ? ", " : "") + "{\"key\": " + JsonString(config.refused[i].key) +
-               ", \"value\": " + JsonString(config.refused[i].value) + "}";
-    return out + "]}\n";
+    return out + ", \"refused\": " + qm::cli::RefusedJson(config.refused) + "}\n";
 }
 
 std::string Text(const qm::BannerBar &bar, const Outcome &o) {
@@ -116,9 +110,8 @@ int Run(const qm::cli::GlobalOptions &g, std::vector<std::string> args) {
         qm::SetServiceConfig(config);
         bar.Configure(config);
         // A front picture already in the data root is shown; nothing is downloaded.
-        const std::string gif = qm::SafeFrontGifPath(config.frontGif);
-        const QFileInfo front(QString::fromStdString(session.Root() + "/" + gif));
-        if (!gif.empty() && front.isFile() && front.size() > 1999) bar.ShowFrontPicture(front.filePath().toStdString());
+        if (const std::string kept = qm::KeptFrontPicture(session.Root(), config); !kept.empty())
+            bar.ShowFrontPicture(kept);
         for (call = 1; call <= calls; ++call) {
             finished = false;
             bar.Step();

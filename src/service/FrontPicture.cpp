@@ -10,13 +10,27 @@ namespace {
 constexpr uint32_t kKeepAbove = 1999;  // bytes; a smaller file is taken as a failed download
 }
 
+namespace {
+
+std::string FrontPicturePath(const std::string &dataRoot, const RemoteConfig &config) {
+    if (config.frontGif.empty()) return {};
+    std::string path = dataRoot;
+    if (!TMisc::EndsWithBackslash(path)) path += '/';
+    return path + config.frontGif;
+}
+
+}  // namespace
+
+std::string KeptFrontPicture(const std::string &dataRoot, const RemoteConfig &config) {
+    std::string path = FrontPicturePath(dataRoot, config);
+    return !path.empty() && TMisc::FileExists(path) && TMisc::FileSize(path) > kKeepAbove ? path : std::string();
+}
+
 FrontPicturePlan PlanFrontPicture(const std::string &dataRoot, const RemoteConfig &config) {
     FrontPicturePlan plan;
-    if (config.frontGif.empty()) return plan;
-    plan.path = dataRoot;
-    if (!TMisc::EndsWithBackslash(plan.path)) plan.path += '/';
-    plan.path += config.frontGif;
-    if (TMisc::FileExists(plan.path) && TMisc::FileSize(plan.path) > kKeepAbove) {
+    plan.path = FrontPicturePath(dataRoot, config);
+    if (plan.path.empty()) return plan;
+    if (!KeptFrontPicture(dataRoot, config).empty()) {
         plan.action = FrontPicturePlan::Action::Show;
         return plan;
     }

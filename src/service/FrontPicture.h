@@ -15,6 +15,10 @@ struct FrontPicturePlan {
     std::string url;   // for Download
 };
 
+// The front picture already in the data root (a file of more than 1999 bytes: a smaller one
+// is taken as a failed download): its absolute path, or "" when there is none.
+std::string KeptFrontPicture(const std::string &dataRoot, const RemoteConfig &config);
+
 // A file of more than 1999 bytes is shown as it is. Otherwise a smaller leftover is
 // deleted and the picture is to be downloaded (when there is an address). Nothing when the
 // configuration names no picture.
