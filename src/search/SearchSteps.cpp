@@ -24,6 +24,15 @@ long CStyleNumber(const std::string &text) {
     return std::strtol(t.c_str(), nullptr, 10);
 }
 
+void CannotStartAlert(const SearchHooks &hooks) {
+    if (hooks.alert) hooks.alert(SearchText(hooks, "Unable to start due to memory allocation problems"));
+}
+
+void ReadySearchRun(const SearchHooks &hooks, const SearchRun &run, ResultListModel *list) {
+    if (!run.Muted() && hooks.playSound) hooks.playSound("/Sounds/Start.wav");
+    if (list) list->Clear();
+}
+
 bool BeginSearchRun(const SearchHooks &hooks, SearchRun &run, const std::string &typed, const RunOptions &o) {
     // No limit: the total can never reach the maximum.
     run.Prepare(o.noLimit ? LONG_MAX : o.maximum, o.noLimit ? 0 : o.resultMode, o.mute);

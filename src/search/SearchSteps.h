@@ -47,6 +47,13 @@ struct RunOptions {
 // records the box's text in its history. False (and the alert) for an empty query.
 bool BeginSearchRun(const SearchHooks &hooks, SearchRun &run, const std::string &typed, const RunOptions &options);
 
+// A kind could not make its engines: the alert that says so.
+void CannotStartAlert(const SearchHooks &hooks);
+
+// The engines are made and none has started: the start sound (unless muted) and, when
+// given, an empty list.
+void ReadySearchRun(const SearchHooks &hooks, const SearchRun &run, ResultListModel *list);
+
 // The end, once the engines are gone: counts the search, saves the list under the query's
 // name, plays the stop sound (unless muted or closing) and says "Nothing found for" in an
 // empty list (a row of `columns` sub-items, the notice first). A search that reached no

@@ -225,7 +225,7 @@ void SmartSearchController::StartSmartSearch(const std::string &caption) {
         slots_.Put(i, e);
         EngineRegistry::Instance().Set(SearchKind::Smart, i, e);
         if (!e->Client() || (e->fetcher_ && !e->fetcher_->HasClients())) {
-            if (env_.alert) env_.alert(WebText(env_, "Unable to start due to memory allocation problems"));
+            CannotStartAlert(env_);
             for (int k = 0; k < kSmartEngineCount; ++k) DestroyEngine(k);
             return;
         }
@@ -235,8 +235,7 @@ void SmartSearchController::StartSmartSearch(const std::string &caption) {
         report_.push_back(std::move(r));
     }
 
-    if (!run_.Muted() && env_.playSound) env_.playSound("/Sounds/Start.wav");
-    if (list_) list_->Clear();
+    ReadySearchRun(env_, run_, list_);
     emit searchStarted();
     run_.Go();
     emit searchingChanged(true);

@@ -116,7 +116,7 @@ void VerticalSearchController::Start(const std::string &typed) {
         slots_.Put(int(i), e);
         EngineRegistry::Instance().Set(kind_.kind, int(i), e);
         if (!e->Client()) {
-            if (env_.alert) env_.alert(SearchText(env_, "Unable to start due to memory allocation problems"));
+            CannotStartAlert(env_);
             slots_.DisposeAll();
             return;
         }
@@ -127,8 +127,7 @@ void VerticalSearchController::Start(const std::string &typed) {
         report_.push_back(std::move(r));
     }
 
-    if (!run_.Muted() && env_.playSound) env_.playSound("/Sounds/Start.wav");
-    if (list_) list_->Clear();
+    ReadySearchRun(env_, run_, list_);
     emit searchStarted();
     run_.Go();
     emit searchingChanged(true);

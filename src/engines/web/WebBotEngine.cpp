@@ -134,7 +134,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
         slots_.Put(int(i), e);
         EngineRegistry::Instance().Set(SearchKind::WebBot, int(i), e);
         if (!e->Client()) {
-            if (env.alert) env.alert(WebText(env, "Unable to start due to memory allocation problems"));
+            CannotStartAlert(env);
             slots_.DisposeAll();
             return;
         }
@@ -145,7 +145,7 @@ void TemplateSearchController::StartTemplateSearch(const std::string &typed, con
         report_.push_back(std::move(r));
     }
 
-    if (!run_.Muted() && env.playSound) env.playSound("/Sounds/Start.wav");
+    ReadySearchRun(env, run_, nullptr);  // the list: kept or emptied below
     ResultListModel &list = List();
     if (!keepList) {
         list.Clear();

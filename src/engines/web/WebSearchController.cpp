@@ -161,7 +161,7 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
         slots_.Put(i, e);
         EngineRegistry::Instance().Set(SearchKind::Web, i, e);
         if (!e->Client() || (e->enabled_ && table_[size_t(i)].IsSponsored() && !e->fetcher_->HasClients())) {
-            if (env_.alert) env_.alert(WebText(env_, "Unable to start due to memory allocation problems"));
+            CannotStartAlert(env_);
             DestroyEngines();
             return;
         }
@@ -172,8 +172,7 @@ void WebSearchController::StartWebSearch(const std::string &typed) {
         report_.push_back(std::move(r));
     }
 
-    if (!run_.Muted() && env_.playSound) env_.playSound("/Sounds/Start.wav");
-    if (list_) list_->Clear();
+    ReadySearchRun(env_, run_, list_);
     emit searchStarted();
     run_.Go();
     emit searchingChanged(true);
