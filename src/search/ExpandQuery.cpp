@@ -1,4 +1,5 @@
 #include "search/ExpandQuery.h"
+#include "toolkit/Misc.h"
 
 #include <array>
 
@@ -15,25 +16,6 @@ const char *SearchModeCaption(SearchMode mode) {
 }
 
 namespace {
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
-size_t FindNoCase(std::string_view text, std::string_view pattern) {
-    if (pattern.empty() || pattern.size() > text.size()) return std::string_view::npos;
-    for (size_t i = 0; i + pattern.size() <= text.size(); ++i) {
-        size_t k = 0;
-        while (k < pattern.size() && Upper(text[i + k]) == Upper(pattern[k])) ++k;
-        if (k == pattern.size()) return i;
-    }
-    return std::string_view::npos;
-}
 
 // A word is a run of bytes with values 33 to 127; everything else separates words.
 bool IsWordByte(char c) { return static_cast<signed char>(c) > 32; }
@@ -62,7 +44,7 @@ std::string JoinWords(std::string_view text, const std::array<std::string_view, 
         }
         bool drop = false;
         for (auto d : dropped)
-            if (EqualNoCase(word, d)) { drop = true; break; }
+            if (SameTextNoCase(word, d)) { drop = true; break; }
         if (!drop) {
             pending = word;
             havePending = true;
@@ -111,7 +93,7 @@ std::string ExpandQueryText(SearchMode mode, std::string_view query) {
 }
 
 std::string ReplaceQueryPlaceholder(std::string_view text, std::string_view value) {
-    size_t at = FindNoCase(text, kQueryPlaceholder);
+    size_t at = TMisc::FindNoCasePos(text, kQueryPlaceholder);
     if (at == std::string_view::npos) return std::string(text);
     std::string out;
     out.reserve(text.size() + value.size());

@@ -1,4 +1,5 @@
 #include "search/PageQueue.h"
+#include "toolkit/Misc.h"
 
 namespace qm {
 
@@ -12,13 +13,6 @@ uint64_t FoldedHash(std::string_view text) {
     return h;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
 }  // namespace
 
 size_t PageQueue::Find(std::string_view address, uint64_t hash) const {
@@ -26,7 +20,7 @@ size_t PageQueue::Find(std::string_view address, uint64_t hash) const {
     const size_t mask = table_.size() - 1;
     for (size_t i = hash & mask; table_[i] != 0; i = (i + 1) & mask) {
         const size_t e = table_[i] - 1;
-        if (hashes_[e] == hash && EqualNoCase(entries_[e].address, address)) return e;
+        if (hashes_[e] == hash && SameTextNoCase(entries_[e].address, address)) return e;
     }
     return std::string::npos;
 }

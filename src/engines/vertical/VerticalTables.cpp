@@ -27,17 +27,6 @@ constexpr Language kLanguages[kNewsLanguageCount] = {
     {"Russian", "lang_ru"},       {"Spanish", "lang_es"},                 {"Swedish", "lang_sv"},
 };
 
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = char(x + 32);
-        if (y >= 'A' && y <= 'Z') y = char(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 const char *const kSoftwareHostKeys[kSoftwareEngineCount] = {"software-cnet", "software-tucows"};
 
 }  // namespace
@@ -122,9 +111,9 @@ std::string SoftwareFirstAddress(const EngineDescriptor &row, const std::string 
 }
 
 VerticalEngine FindVerticalEngine(std::string_view name) {
-    if (SameNoCase(name, kNewsEngineName)) return VerticalEngine::News;
-    if (SameNoCase(name, "C|NET")) return VerticalEngine::Cnet;
-    if (SameNoCase(name, "TuCows")) return VerticalEngine::TuCows;
+    if (SameTextNoCase(name, kNewsEngineName)) return VerticalEngine::News;
+    if (SameTextNoCase(name, "C|NET")) return VerticalEngine::Cnet;
+    if (SameTextNoCase(name, "TuCows")) return VerticalEngine::TuCows;
     return VerticalEngine::None;
 }
 

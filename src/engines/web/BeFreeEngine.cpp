@@ -1,4 +1,5 @@
 #include "engines/web/BeFreeEngine.h"
+#include "toolkit/Misc.h"
 
 #include "net/CookieStore.h"
 #include "search/EngineStatusModel.h"
@@ -7,17 +8,6 @@
 namespace qm {
 
 namespace {
-
-bool EqualNoCase(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = char(x + 32);
-        if (y >= 'A' && y <= 'Z') y = char(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 struct Hold {
     explicit Hold(SponsoredOwner &o) : owner(o) { owner.HoldOwner(); }
@@ -89,7 +79,7 @@ void TBeFreeEngine::ClickCookie(const std::string &text) {
     // Kept in the store even when the search was stopped meanwhile.
     if (store_) store_->Store(click_->Url(), text);
     for (const auto &c : cookies_)
-        if (EqualNoCase(c, text)) return;
+        if (SameTextNoCase(c, text)) return;
     cookies_.push_back(text);
 }
 
