@@ -8,6 +8,7 @@
 //   US  /directions.asp?OAD2=&OAD3=&DAD2=&DAD3=&showmap=1&PCT=short|easy
 //   EU  /cgi-bin/geo/isroad.exe?Depart_Ville=&Depart_Code_Postal=&Depart_Pays=&Arrivee_...
 #include "fakeweb/Service.h"
+#include "toolkit/Misc.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -37,20 +38,6 @@ std::string Lower(std::string s) {
     for (char &c : s)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     return s;
-}
-
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 std::string Tenths(int tenths) {
@@ -114,14 +101,14 @@ Response UsAnswer(const Request &r) {
                      UsPlaceName(adr2, city2), fastest ? "short" : "easy", fastest ? shortRoads : easyRoads, towns,
                      fastest ? 3 : 5, fastest ? 3 : 4);
     std::string body = "<html><head><title>Driving directions</title></head><body>\n<p><b>From:</b> " +
-                       Escape(UsPlaceName(adr1, city1)) + "<br>\n<b>To:</b> " + Escape(UsPlaceName(adr2, city2)) +
+                       qm::HtmlEscape(UsPlaceName(adr1, city1)) + "<br>\n<b>To:</b> " + qm::HtmlEscape(UsPlaceName(adr2, city2)) +
                        "</p>\n<table border=\"0\" cellpadding=\"2\">\n"
                        "<tr><th align=\"left\"><b>Directions</b></th><th align=\"right\"><b>Distance</b></th></tr>\n";
     int total = 0, n = 0;
     for (const auto &l : plan) {
         total += l.tenths;
         body += "<tr><td valign=\"top\"><font face=\"arial\" size=\"2\"><b>" + std::to_string(++n) +
-                ":</b> Take <b>" + l.road + "</b> from " + Escape(l.from) + "\ntoward " + Escape(l.to) +
+                ":</b> Take <b>" + l.road + "</b> from " + qm::HtmlEscape(l.from) + "\ntoward " + qm::HtmlEscape(l.to) +
                 "</font></td>\n<td align=\"right\" valign=\"top\"><font face=\"arial\" size=\"2\">" +
                 Tenths(l.tenths) + " miles</font></td></tr>\n";
     }
@@ -146,8 +133,8 @@ Response EuAnswer(const Request &r) {
     static const std::vector<const char *> roads{"A6", "A7", "N7", "A31", "E15", "D906", "A40", "N20"};
     static const std::vector<const char *> towns{"Auxerre", "Beaune", "M&acirc;con", "Dijon", "Chalon-sur-Sa&ocirc;ne",
                                                  "Avallon", "Nevers", "Bourg-en-Bresse"};
-    auto plan = Plan(Lower(v1 + "|" + c1 + "|" + p1), Lower(v2 + "|" + c2 + "|" + p2), Escape(EuPlaceName(v1, c1)),
-                     Escape(EuPlaceName(v2, c2)), "", roads, towns, 3, 4);
+    auto plan = Plan(Lower(v1 + "|" + c1 + "|" + p1), Lower(v2 + "|" + c2 + "|" + p2), qm::HtmlEscape(EuPlaceName(v1, c1)),
+                     qm::HtmlEscape(EuPlaceName(v2, c2)), "", roads, towns, 3, 4);
     std::string body = "<html><head><title>Itin&eacute;raire</title></head><body>\n<table border=0>\n"
                        "<tr><th>D&eacute;but action / distance</th><th>km</th></tr>\n";
     int total = 0;

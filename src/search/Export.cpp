@@ -130,21 +130,6 @@ ExportSettings WebExportSettings(const std::string &dataRoot) {
     return s;
 }
 
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string FillTemplate(std::string_view tmpl,
                          const std::vector<std::pair<std::string_view, std::string>> &values) {
     struct Hit {

@@ -8,6 +8,7 @@
 // "https:" and "ftp:" addresses become links.
 #include "search/EngineDescriptor.h"
 #include "search/ResultRow.h"
+#include "toolkit/Misc.h"
 
 #include <string>
 #include <string_view>
@@ -67,8 +68,6 @@ void SetExportHomeSite(std::string address);  // empty: back to the built-in add
 extern const char *const kPartnerBannerFile;
 extern const char *const kResultLogoFile;
 
-// Escapes "&", "<", ">" and the double quote for HTML text and attribute values.
-std::string HtmlEscape(std::string_view text);
 
 // Replaces the first occurrence (ASCII case ignored) of each placeholder by its value in
 // one pass over the template: an inserted value is never searched for placeholders again.

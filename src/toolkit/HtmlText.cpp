@@ -253,4 +253,19 @@ std::string CleanHtmlText(std::string_view input) {
     return NumericReferences(text).Run();
 }
 
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace qm

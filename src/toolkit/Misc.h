@@ -51,6 +51,9 @@ struct HistoryBox {
 // emitted as UTF-8, every other byte is kept.
 std::string CleanHtmlText(std::string_view text);
 
+// Escapes "&", "<", ">" and the double quote for HTML text and attribute values.
+std::string HtmlEscape(std::string_view text);
+
 // The select-all toggle of the lists: with more than half of the rows selected it clears the
 // selection (false), else it selects every row (true).
 inline bool ToggleSelectsAll(int selected, int count) { return selected <= count / 2; }
