@@ -363,6 +363,11 @@ void THttpCli::fail(int error, std::string text) {
     curl_multi_remove_handle(CurlLoop::Get()->multi(), easy_);
     inMulti_ = false;
     finishTransfer();
+    queueEnd(error, std::move(text));
+}
+
+// The request's last events: a socket error first when the error is one, then Done.
+void THttpCli::queueEnd(int error, std::string text) {
     if (IsSocketError(error)) {
         Event se = MakeEvent(Event::SocketError, request_);
         se.error = error;
@@ -566,10 +571,7 @@ void THttpCli::startHop() {
     if (curl_multi_add_handle(loop->multi(), e) == CURLM_OK) {
         inMulti_ = true;
     } else {
-        Event done = MakeEvent(Event::Done, request_);
-        done.error = HttpOtherError;
-        done.type = type_;
-        queue(std::move(done));
+        queueEnd(HttpOtherError, {});
     }
 }
 
@@ -720,22 +722,10 @@ void THttpCli::transferDone(int curlCode) {
     finishTransfer();
     if (curlCode != CURLE_OK) {
         if (text.empty()) text = curl_easy_strerror(CURLcode(curlCode));
-        if (IsSocketError(error)) {
-            Event se = MakeEvent(Event::SocketError, request_);
-            se.error = error;
-            se.text = text;
-            queue(std::move(se));
-        }
-        Event done = MakeEvent(Event::Done, request_);
-        done.error = error;
-        done.text = text;
-        done.type = type_;
-        queue(std::move(done));
+        queueEnd(error, std::move(text));
         return;
     }
-    Event done = MakeEvent(Event::Done, request_);
-    done.type = type_;
-    queue(std::move(done));
+    queueEnd(HttpOk, {});
 }
 
 void THttpCli::queue(Event e) {
@@ -779,11 +769,7 @@ void THttpCli::Abort() {
     for (const auto &e : events_)
         if (e.kind == Event::Data) pending_ += e.text.size();
     if (!donePending) {
-        Event done = MakeEvent(Event::Done, request_);
-        done.error = HttpAborted;
-        done.text = "aborted";
-        done.type = type_;
-        queue(std::move(done));
+        queueEnd(HttpAborted, "aborted");
     }
 }
 

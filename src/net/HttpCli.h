@@ -170,6 +170,7 @@ private:
     void touch();            // a byte arrived (or a hop starts): the idle clock starts over
     void checkIdle();        // from idleTimer_
     void fail(int error, std::string text);  // ends the running transfer from the event loop
+    void queueEnd(int error, std::string text);  // the last events of a request
     void postResume();
     void resume(quint64 request);
     void forgetRefusedCookies();
